@@ -1,0 +1,25 @@
+# Headers, libraries and a CMake package: find_package(znVelmora) then znVelmora::znVelmora.
+include(CMakePackageConfigHelpers)
+
+if(TARGET znVelmora)
+  list(APPEND ZN_INSTALL_TARGETS znVelmora)
+endif()
+if(NOT ZN_INSTALL_TARGETS)
+  return()
+endif()
+
+install(TARGETS ${ZN_INSTALL_TARGETS} EXPORT znVelmoraTargets
+  RUNTIME DESTINATION ${CMAKE_INSTALL_BINDIR}
+  LIBRARY DESTINATION ${CMAKE_INSTALL_LIBDIR}
+  ARCHIVE DESTINATION ${CMAKE_INSTALL_LIBDIR})
+install(DIRECTORY include/ DESTINATION ${CMAKE_INSTALL_INCLUDEDIR})
+install(EXPORT znVelmoraTargets NAMESPACE znVelmora::
+  DESTINATION ${CMAKE_INSTALL_LIBDIR}/cmake/znVelmora)
+configure_package_config_file(cmake/znVelmoraConfig.cmake.in
+  ${PROJECT_BINARY_DIR}/znVelmoraConfig.cmake
+  INSTALL_DESTINATION ${CMAKE_INSTALL_LIBDIR}/cmake/znVelmora)
+write_basic_package_version_file(${PROJECT_BINARY_DIR}/znVelmoraConfigVersion.cmake
+  COMPATIBILITY SameMajorVersion)
+install(FILES ${PROJECT_BINARY_DIR}/znVelmoraConfig.cmake
+  ${PROJECT_BINARY_DIR}/znVelmoraConfigVersion.cmake
+  DESTINATION ${CMAKE_INSTALL_LIBDIR}/cmake/znVelmora)

@@ -1,0 +1,52 @@
+// The table of extension entry points that a render context resolves once its rendering
+// context is current. The most recently constructed table is the process-wide current one that
+// the znGL functions call through.
+#pragma once
+
+#include "platform/win32api.h"
+
+class znGLFunctions {
+  public:
+    typedef void(APIENTRY* PointParameterf)(GLenum, GLfloat);
+    typedef void(APIENTRY* PointParameterfv)(GLenum, const GLfloat*);
+    typedef void(APIENTRY* MultiTexCoord2f)(GLenum, GLfloat, GLfloat);
+    typedef void(APIENTRY* SelectTexture)(GLenum);
+    typedef void(APIENTRY* BindBuffer)(GLenum, GLuint);
+    typedef void(APIENTRY* GenBuffers)(GLsizei, GLuint*);
+    typedef void(APIENTRY* BufferData)(GLenum, int, const void*, GLenum);
+    typedef BOOL(WINAPI* SwapInterval)(int);
+
+    znGLFunctions();
+    virtual ~znGLFunctions();
+    znGLFunctions(const znGLFunctions&) = delete;
+    znGLFunctions& operator=(const znGLFunctions&) = delete;
+
+    // Looks the nine entry points up in the calling thread's current rendering context, shows a
+    // box for each one missing and switches vertical sync off where it can.
+    void loadExtensions();
+
+    // The table that stands in once the current one is destroyed: nothing resolved, no group.
+    static znGLFunctions& empty();
+
+    PointParameterf glPointParameterfARB;
+    PointParameterfv glPointParameterfvARB;
+    MultiTexCoord2f glMultiTexCoord2fARB;
+    SelectTexture glActiveTextureARB;
+    SelectTexture glClientActiveTextureARB;
+    BindBuffer glBindBufferARB;
+    GenBuffers glGenBuffersARB;
+    BufferData glBufferDataARB;
+    SwapInterval wglSwapIntervalEXT;
+    GLuint cachedTextureUnit;
+    unsigned char extensionFlags;
+
+  private:
+    struct Unregistered {};
+    explicit znGLFunctions(Unregistered);
+
+    template <class F> bool lookUp(F& field, const char* name, UINT style);
+};
+
+// Stores the table the znGL functions use; a null table leaves the current one in place.
+void setCurrentGLFunctions(znGLFunctions* table);
+znGLFunctions* getCurrentGLFunctions();

@@ -1,0 +1,84 @@
+#include "znRenderContext.h"
+
+#include "context/znGLFunctions.h"
+#include "errors/failures.h"
+
+using zn::throwContextFailure;
+
+namespace {
+
+PIXELFORMATDESCRIPTOR requestedFormat() {
+    PIXELFORMATDESCRIPTOR pfd = {};
+    pfd.nSize = sizeof(PIXELFORMATDESCRIPTOR);
+    pfd.nVersion = 1;
+    pfd.dwFlags = PFD_DRAW_TO_WINDOW | PFD_SUPPORT_OPENGL | PFD_DOUBLEBUFFER;
+    pfd.iPixelType = PFD_TYPE_RGBA;
+    pfd.cColorBits = 32;
+    pfd.cDepthBits = 24;
+    pfd.iLayerType = PFD_MAIN_PLANE;
+    return pfd;
+}
+
+} // namespace
+
+znRenderContext::znRenderContext(HWND window)
+    : rc(nullptr), dc(nullptr), renderWidget(window), pixelFormat(0),
+      glFunctions(new znGLFunctions) {}
+
+znRenderContext::~znRenderContext() {
+    try {
+        delete glFunctions;
+    } catch (...) {
+    }
+}
+
+void znRenderContext::initRenderContext() {
+    dc = GetDC(renderWidget);
+    if (!dc || !renderWidget)
+        throwContextFailure(1);
+    setupPixelFormat();
+    rc = wglCreateContext(dc);
+    if (!rc)
+        throwContextFailure(4);
+    if (!wglMakeCurrent(dc, rc))
+        throwContextFailure(5);
+    glFunctions->loadExtensions();
+}
+
+void znRenderContext::setupPixelFormat() {
+    const PIXELFORMATDESCRIPTOR pfd = requestedFormat();
+    pixelFormat = ChoosePixelFormat(dc, &pfd);
+    if (pixelFormat == 0)
+        throwContextFailure(2);
+    if (!SetPixelFormat(dc, pixelFormat, &pfd))
+        throwContextFailure(3);
+}
+
+void znRenderContext::destroyRenderContext() {
+    if (!wglMakeCurrent(nullptr, nullptr))
+        throwContextFailure(5);
+    if (!wglDeleteContext(rc))
+        throwContextFailure(6);
+    ReleaseDC(renderWidget, dc);
+}
+
+void znRenderContext::makeCurrent() {
+    if (!wglMakeCurrent(dc, rc))
+        throwContextFailure(5);
+}
+
+znGLFunctions& znRenderContext::getGLFunctions() {
+    return *glFunctions;
+}
+HGLRC znRenderContext::getRC() const {
+    return rc;
+}
+HDC znRenderContext::getDC() const {
+    return dc;
+}
+HWND znRenderContext::getRenderWidget() const {
+    return renderWidget;
+}
+int znRenderContext::getPixelFormat() const {
+    return pixelFormat;
+}

@@ -1,0 +1,105 @@
+#include "znVelmora.h"
+
+#include <cstdint>
+#include <cstdio>
+
+#include "errors/failures.h"
+#include "platform/win32api.h"
+#include "timing/spans.h"
+
+namespace {
+
+// Shared by every manager in the process: the overlay text is refreshed on the first overlay
+// frame drawn and then on every 11th.
+int fpsRefreshCounter = 10;
+
+const int kOverlayDrop = 45; // from the top of the drawing area to the overlay's bottom edge
+const GLsizei kOverlayWidth = 50;
+const GLsizei kOverlayHeight = 40;
+
+GLint overlayBottom(int windowY, int windowHeight) {
+    // Both are at least 0, so only the upper end can overflow.
+    const long long bottom = static_cast<long long>(windowY) + windowHeight - kOverlayDrop;
+    return bottom > INT32_MAX ? INT32_MAX : static_cast<GLint>(bottom);
+}
+
+} // namespace
+
+bool znVelmora::enterRenderLoop() {
+    if (!renderContentModified)
+        return true;
+    try {
+        renderEnv->syncEnvironment();
+    } catch (...) {
+        zn::throwRenderFailure(3);
+    }
+    timerReset();
+    renderContentModified = false;
+    return true;
+}
+
+void znVelmora::renderFunc() {
+    try {
+        if (isWindowValid())
+            doRendering();
+    } catch (znExceptionHolder<znRenderException>& failure) {
+        failure.exception.showErrorMessage();
+    }
+}
+
+bool znVelmora::isWindowValid() {
+    return windowWidth >= 1 && windowHeight > 0 && !IsIconic(renderContext->getRenderWidget());
+}
+
+void znVelmora::doRendering() {
+    QueryPerformanceCounter(&timer.currentCount);
+    const int64_t span = timer.currentCount.QuadPart - timer.lastCount.QuadPart;
+    // Two extra milliseconds let a frame start a little before the interval has fully passed.
+    const uint64_t milliseconds =
+        static_cast<uint64_t>(zn::spanMilliseconds(span, timer.frequency.QuadPart));
+    const uint32_t figure = static_cast<uint32_t>(milliseconds + 2);
+    const uint32_t interval = static_cast<uint32_t>(frameIntervalMs);
+    if (figure < interval) {
+        Sleep(interval - figure);
+        return;
+    }
+
+    doPreRendering();
+    const float seconds = static_cast<float>(zn::spanSeconds(span, timer.frequency.QuadPart));
+    try {
+        renderEnv->animateEnvironment(seconds);
+        renderEnv->renderEnvironment();
+    } catch (...) {
+        zn::throwRenderFailure(2);
+    }
+    doPostRendering();
+    glFinish();
+    if (!SwapBuffers(renderContext->getDC()))
+        zn::throwRenderFailure(1);
+    timer.lastCount = timer.currentCount;
+}
+
+void znVelmora::doPreRendering() {
+    glClear(GL_COLOR_BUFFER_BIT | GL_DEPTH_BUFFER_BIT);
+    glMatrixMode(GL_MODELVIEW);
+    glLoadIdentity();
+}
+
+void znVelmora::doPostRendering() {
+    if (!showFPS)
+        return;
+    if (++fpsRefreshCounter > 10) {
+        fpsRefreshCounter = 0;
+        const int64_t span = timer.currentCount.QuadPart - timer.lastCount.QuadPart;
+        // Bounded: an absurd rate is cut to the text's 32 characters rather than overrun them.
+        std::snprintf(fpsText, sizeof fpsText, "%.2f Frames/sec",
+                      zn::spanRate(span, timer.frequency.QuadPart));
+    }
+    glViewport(0, overlayBottom(windowY, windowHeight), kOverlayWidth, kOverlayHeight);
+    fpsFont.printString(fpsText, -0.65f, 0.42f, 0.0f, 1.0f, 1.0f);
+}
+
+float znVelmora::framesPerSecond() {
+    const int64_t span = timer.currentCount.QuadPart - timer.lastCount.QuadPart;
+    return static_cast<float>(zn::spanRate(span, timer.frequency.QuadPart));
+}

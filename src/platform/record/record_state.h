@@ -1,0 +1,92 @@
+// The recording platform's state and its log formatting, shared by its Win32 and GL halves.
+#pragma once
+
+#include <cstdint>
+#include <map>
+#include <set>
+#include <string>
+#include <vector>
+
+#include "platform/win32api.h"
+#include "znRecord.h"
+
+namespace znRecord {
+namespace detail {
+
+struct DeviceContext {
+    HWND window;
+    bool held;
+    HGDIOBJ font;
+};
+
+struct State {
+    std::vector<Call> calls;
+    std::vector<MessageBox> boxes;
+    std::vector<ListBlock> lists;
+
+    std::map<std::string, int> failures;
+    std::set<std::string> missingProcs;
+    DWORD pixelFormatFlags;
+    int chosenPixelFormat;
+    std::map<GLenum, const char*> strings;
+    std::set<GLenum> failingStrings;
+    GLenum pendingError;
+    GLint maxTextureUnits;
+    long long frequency;
+    long long count;
+    std::set<HWND> iconic;
+
+    std::map<HDC, DeviceContext> dcs;
+    std::map<HWND, int> windowFormats;
+    std::set<HGLRC> contexts;
+    std::set<HGDIOBJ> fonts;
+    HGLRC current;
+    HDC currentDC;
+    uintptr_t nextDC, nextRC, nextFont;
+    GLuint nextList;
+    GLuint nextBuffer;
+};
+
+State& state();
+
+// Consumes one scripted failure of the named call, if any.
+bool fails(const char* name);
+
+// Argument spellings of the log.
+struct Hex {
+    unsigned long long value;
+};
+struct Text {
+    const char* value;
+    size_t length;
+};
+inline std::string arg(int v) {
+    return std::to_string(v);
+}
+inline std::string arg(unsigned int v) {
+    return std::to_string(v);
+}
+inline std::string arg(long v) {
+    return std::to_string(v);
+}
+inline std::string arg(unsigned long v) {
+    return std::to_string(v);
+}
+inline std::string arg(long long v) {
+    return std::to_string(v);
+}
+std::string arg(double v);
+std::string arg(Hex v);
+std::string arg(Text v);
+std::string arg(const char* text);
+std::string arg(const void* handle);
+inline std::string arg(const std::string& spelt) {
+    return spelt;
+}
+
+template <class... Args> void logCall(const char* name, Args... args) {
+    state().calls.push_back(Call{name, {arg(args)...}});
+}
+
+} // namespace detail
+} // namespace znRecord

@@ -1,0 +1,92 @@
+// The recording platform: a scripted stand-in for the window system, GDI, WGL, the performance
+// counter and OpenGL. Link znVelmora_record instead of znVelmora and every call the library
+// makes is appended to one ordered log with its arguments, answered as the script says.
+//
+// Log format: name(arg, ...). Integers are decimal, OpenGL enumerants and masks hex (0x0B71),
+// floats as %g, texts quoted, handles hex (NULL for none). Handles are numbered from a fresh
+// start after reset(): device contexts 0x1001..., rendering contexts 0x2001..., fonts 0x3001...
+// (0x3000 is the font every device context starts with).
+//
+// The clock moves only when a test moves it or when Sleep is called, which advances it by the
+// milliseconds asked. Message boxes are stored and never block. Display lists are tracked.
+#pragma once
+
+#include <string>
+#include <vector>
+
+#include "znPlatform.h"
+
+namespace znRecord {
+
+struct Call {
+    std::string name;
+    std::vector<std::string> args;
+    std::string text() const; // "name(arg, ...)"
+};
+
+struct MessageBox {
+    HWND owner;
+    std::string text;
+    std::string caption;
+    unsigned int style;
+};
+
+struct ListBlock {
+    GLuint base;
+    GLsizei range;
+    bool built;   // filled by wglUseFontBitmapsA
+    bool deleted; // freed by glDeleteLists
+};
+
+// Forgets every call, box, handle and list and restores the default script: every call
+// succeeds, all nine extension entry points exist, the pixel format describes an installable
+// client driver, the counter runs at 1000 counts per second from 0.
+void reset();
+
+// ---- the log
+const std::vector<Call>& calls();
+std::vector<std::string> callTexts();
+// The texts of the calls with this name, in order.
+std::vector<std::string> callsNamed(const std::string& name);
+void clearCalls();
+// Appends an entry of the caller's own (an environment's operation, say) to the same log.
+void note(const std::string& name, const std::vector<std::string>& args = {});
+
+// ---- the script
+// The next `times` calls of the named function fail (-1: every call from now on).
+void failCall(const std::string& name, int times = -1);
+// wglGetProcAddress answers null for this name.
+void removeProc(const std::string& name);
+void setPixelFormatFlags(unsigned int flags);
+// ChoosePixelFormat's answer (default 1).
+void setChosenPixelFormat(int format);
+// What glGetString answers for GL_VENDOR, GL_RENDERER, GL_VERSION or GL_EXTENSIONS; null is
+// allowed and answered as null.
+void setGLString(GLenum name, const char* value);
+// glGetString for this name leaves GL_INVALID_ENUM pending.
+void failGLString(GLenum name);
+// The error the next glGetError answers.
+void setGLError(GLenum error);
+void setMaxTextureUnits(GLint units);
+// 0 means the machine has no performance counter.
+void setCounterFrequency(long long countsPerSecond);
+void setCounter(long long count);
+void advanceCounter(long long counts);
+long long counter();
+void setIconic(HWND window, bool iconic);
+
+// ---- what the library left behind
+const std::vector<MessageBox>& messageBoxes();
+const std::vector<ListBlock>& listBlocks();
+// Display-list names reserved and not deleted.
+int liveListNames();
+// Fonts created and not deleted.
+int liveFonts();
+// Device contexts obtained and not released.
+int heldDCs();
+HGLRC currentContext();
+HDC currentDC();
+// The format set on a window, 0 when none.
+int windowPixelFormat(HWND window);
+
+} // namespace znRecord

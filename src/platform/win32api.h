@@ -1,0 +1,123 @@
+// The Win32, WGL, GDI and OpenGL 1.1 calls the library makes, as a Windows program sees them.
+// On Windows the system answers them. Elsewhere this header declares the same subset, and the
+// platform linked into the library answers it: src/platform/x11 (Xlib, GLX, POSIX clocks) or
+// src/platform/record (the scripted, recording stand-in used by the tests).
+#pragma once
+
+#include "znPlatform.h"
+
+#if !defined(_WIN32)
+
+#include <stdint.h>
+
+#define WINAPI
+#ifndef APIENTRY
+#define APIENTRY
+#endif
+
+typedef int BOOL;
+typedef uint8_t BYTE;
+typedef uint16_t WORD;
+typedef uint32_t DWORD;
+typedef unsigned int UINT;
+typedef const char* LPCSTR;
+typedef void* HGDIOBJ;
+typedef void (*PROC)();
+
+#define FALSE 0
+#define TRUE 1
+
+typedef struct tagPIXELFORMATDESCRIPTOR {
+    WORD nSize;
+    WORD nVersion;
+    DWORD dwFlags;
+    BYTE iPixelType;
+    BYTE cColorBits;
+    BYTE cRedBits;
+    BYTE cRedShift;
+    BYTE cGreenBits;
+    BYTE cGreenShift;
+    BYTE cBlueBits;
+    BYTE cBlueShift;
+    BYTE cAlphaBits;
+    BYTE cAlphaShift;
+    BYTE cAccumBits;
+    BYTE cAccumRedBits;
+    BYTE cAccumGreenBits;
+    BYTE cAccumBlueBits;
+    BYTE cAccumAlphaBits;
+    BYTE cDepthBits;
+    BYTE cStencilBits;
+    BYTE cAuxBuffers;
+    BYTE iLayerType;
+    BYTE bReserved;
+    DWORD dwLayerMask;
+    DWORD dwVisibleMask;
+    DWORD dwDamageMask;
+} PIXELFORMATDESCRIPTOR;
+
+#define PFD_DOUBLEBUFFER 0x00000001
+#define PFD_DRAW_TO_WINDOW 0x00000004
+#define PFD_DRAW_TO_BITMAP 0x00000008
+#define PFD_SUPPORT_GDI 0x00000010
+#define PFD_SUPPORT_OPENGL 0x00000020
+#define PFD_GENERIC_FORMAT 0x00000040
+#define PFD_GENERIC_ACCELERATED 0x00001000
+#define PFD_TYPE_RGBA 0
+#define PFD_MAIN_PLANE 0
+
+#define MB_OK 0x00000000
+#define MB_ICONERROR 0x00000010
+#define MB_ICONWARNING 0x00000030
+#define IDOK 1
+
+#define ANSI_CHARSET 0
+#define SYMBOL_CHARSET 2
+#define OUT_TT_PRECIS 4
+#define CLIP_DEFAULT_PRECIS 0
+#define ANTIALIASED_QUALITY 4
+#define DEFAULT_PITCH 0
+#define FF_DONTCARE 0
+
+// Window services
+HDC GetDC(HWND window);
+int ReleaseDC(HWND window, HDC dc);
+BOOL IsIconic(HWND window);
+int MessageBoxA(HWND owner, LPCSTR text, LPCSTR caption, UINT style);
+
+// GDI
+int ChoosePixelFormat(HDC dc, const PIXELFORMATDESCRIPTOR* request);
+BOOL SetPixelFormat(HDC dc, int format, const PIXELFORMATDESCRIPTOR* request);
+int DescribePixelFormat(HDC dc, int format, UINT size, PIXELFORMATDESCRIPTOR* out);
+BOOL SwapBuffers(HDC dc);
+HFONT CreateFontA(int height, int width, int escapement, int orientation, int weight, DWORD italic,
+                  DWORD underline, DWORD strikeOut, DWORD charSet, DWORD outPrecision,
+                  DWORD clipPrecision, DWORD quality, DWORD pitchAndFamily, LPCSTR face);
+HGDIOBJ SelectObject(HDC dc, HGDIOBJ object);
+BOOL DeleteObject(HGDIOBJ object);
+
+// WGL
+HGLRC wglCreateContext(HDC dc);
+BOOL wglMakeCurrent(HDC dc, HGLRC rc);
+BOOL wglDeleteContext(HGLRC rc);
+PROC wglGetProcAddress(LPCSTR name);
+HDC wglGetCurrentDC();
+BOOL wglUseFontBitmapsA(HDC dc, DWORD first, DWORD count, DWORD listBase);
+
+// Kernel
+BOOL QueryPerformanceFrequency(LARGE_INTEGER* frequency);
+BOOL QueryPerformanceCounter(LARGE_INTEGER* count);
+void Sleep(DWORD milliseconds);
+
+// C runtime
+int _stricmp(const char* a, const char* b);
+
+#endif
+
+// Tokens of the ARB extensions that the OpenGL 1.1 header may lack.
+#ifndef GL_TEXTURE0_ARB
+#define GL_TEXTURE0_ARB 0x84C0
+#endif
+#ifndef GL_MAX_TEXTURE_UNITS_ARB
+#define GL_MAX_TEXTURE_UNITS_ARB 0x84E2
+#endif

@@ -1,0 +1,113 @@
+#include "znGLBitmapFont.h"
+
+#include <cstring>
+
+#include "platform/win32api.h"
+
+namespace {
+
+const GLsizei kGlyphCount = 96; // character codes 32 to 127
+const GLuint kFirstGlyph = 32;
+const GLbitfield kAllAttributes = 0x000FFFFF;
+
+int usableWeight(int weight) {
+    return (weight <= 0 || weight > 900) ? 400 : weight;
+}
+
+DWORD charSetFor(const char* face) {
+    return _stricmp(face, "symbol") == 0 ? SYMBOL_CHARSET : ANSI_CHARSET;
+}
+
+} // namespace
+
+znGLBitmapFont::znGLBitmapFont() : listBase(0), deviceContext(nullptr) {}
+znGLBitmapFont::znGLBitmapFont(const znGLBitmapFont& other) = default;
+znGLBitmapFont& znGLBitmapFont::operator=(const znGLBitmapFont& other) = default;
+znGLBitmapFont::~znGLBitmapFont() {}
+
+void znGLBitmapFont::createFont(const char* face, int height, int weight, bool italic,
+                                bool underline) {
+    if (!face)
+        face = "";
+    listBase = glGenLists(kGlyphCount);
+    if (listBase == 0)
+        return;
+    if (!deviceContext)
+        deviceContext = wglGetCurrentDC();
+
+    HFONT font =
+        CreateFontA(height, 0, 0, 0, usableWeight(weight), italic ? 1 : 0, underline ? 1 : 0, 0,
+                    charSetFor(face), OUT_TT_PRECIS, CLIP_DEFAULT_PRECIS, ANTIALIASED_QUALITY,
+                    DEFAULT_PITCH | FF_DONTCARE, face);
+    if (!font) {
+        glDeleteLists(listBase, kGlyphCount);
+        listBase = 0;
+        return;
+    }
+    HGDIOBJ previous = SelectObject(deviceContext, font);
+    wglUseFontBitmapsA(deviceContext, kFirstGlyph, kGlyphCount, listBase);
+    SelectObject(deviceContext, previous);
+    DeleteObject(font);
+}
+
+void znGLBitmapFont::printString(const char* text, float x, float y, float z, float r, float g,
+                                 float b, bool inPlace) {
+    if (listBase == 0 || !text)
+        return;
+    if (!inPlace) {
+        printOverlay(text, x, y, z, r, g, b, true);
+        return;
+    }
+    glColor3f(r, g, b);
+    glPushAttrib(GL_LIST_BIT);
+    glRasterPos3f(x, y, z);
+    callLists(text);
+    glPopAttrib();
+}
+
+void znGLBitmapFont::printString(const char* text, float x, float y, float r, float g, float b) {
+    if (listBase == 0 || !text)
+        return;
+    printOverlay(text, x, y, 0.0f, r, g, b, false);
+}
+
+void znGLBitmapFont::printOverlay(const char* text, float x, float y, float z, float r, float g,
+                                  float b, bool withZ) {
+    glPushAttrib(kAllAttributes);
+    glDisable(GL_LIGHTING);
+    glDisable(GL_DEPTH_TEST);
+    glDisable(GL_TEXTURE_2D);
+    glMatrixMode(GL_PROJECTION);
+    glPushMatrix();
+    glLoadIdentity();
+    glOrtho(-1.1, 1.1, -1.1, 1.1, 0.1, 10.0);
+    glMatrixMode(GL_MODELVIEW);
+    glLoadIdentity();
+    glColor3f(r, g, b);
+    // Puts z = 0 on the near plane of the projection above.
+    glTranslatef(0.0f, 0.0f, -0.1f);
+    glPushAttrib(GL_LIST_BIT);
+    if (withZ)
+        glRasterPos3f(x, y, z);
+    else
+        glRasterPos2f(x, y);
+    callLists(text);
+    glPopAttrib();
+    glMatrixMode(GL_PROJECTION);
+    glPopMatrix();
+    glPopAttrib();
+}
+
+void znGLBitmapFont::callLists(const char* text) {
+    glListBase(listBase - kFirstGlyph);
+    glCallLists(static_cast<GLsizei>(std::strlen(text)), GL_UNSIGNED_BYTE, text);
+}
+
+void znGLBitmapFont::clearFont() {
+    if (listBase != 0)
+        glDeleteLists(listBase, kGlyphCount);
+}
+
+void znGLBitmapFont::setDeviceContextManual(HDC dc) {
+    deviceContext = dc;
+}

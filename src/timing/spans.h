@@ -1,0 +1,17 @@
+// Arithmetic on spans of the performance counter, shared by the timer and the frame loop.
+// Every result is defined: a frequency of 0 yields 0, and milliseconds saturate instead of
+// overflowing the 64-bit conversion.
+#pragma once
+
+#include <cstdint>
+
+namespace zn {
+
+// span * 1000 / frequency in double precision, truncated toward zero.
+int64_t spanMilliseconds(int64_t span, int64_t frequency);
+// span / frequency.
+double spanSeconds(int64_t span, int64_t frequency);
+// frequency / span: frames per second when the span is one frame; 0 when either is 0.
+double spanRate(int64_t span, int64_t frequency);
+
+} // namespace zn

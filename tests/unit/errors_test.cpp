@@ -1,0 +1,54 @@
+#include "RecordTest.h"
+#include "znException.h"
+
+namespace {
+
+using ErrorReports = RecordTest;
+
+TEST_F(ErrorReports, ContextCodesShowTheirTextsInOneErrorBoxEach) {
+    for (int code = 0; code <= 7; ++code)
+        znContextException(code).showErrorMessage();
+    const std::string caption = "znVelmora Context Error|";
+    EXPECT_EQ(boxes(), (Texts{caption + "Unknown internal error.|16",
+                              caption + "Could not get device context|16",
+                              caption + "Could not create the pixelformat.|16",
+                              caption + "Could not set the pixelformat.|16",
+                              caption + "Could not create the rendercontext.|16",
+                              caption + "Could not activate the rendercontext.|16",
+                              caption + "Could not destroy the rendercontext.|16",
+                              caption + "Unknown internal error.|16"}));
+    EXPECT_EQ(znRecord::messageBoxes()[1].owner, nullptr);
+}
+
+TEST_F(ErrorReports, RenderCodesShowTheirTexts) {
+    for (int code : {0, 2, 3, 4})
+        znRenderException(code).showErrorMessage();
+    const std::string caption = "znVelmora Render Error|";
+    EXPECT_EQ(boxes(), (Texts{caption + "Unknown internal error.|16",
+                              caption + "Error, while rendering the environment.|16",
+                              caption + "Error, while updating (sync) the environment.|16",
+                              caption + "Unknown internal error.|16"}));
+}
+
+TEST_F(ErrorReports, SwapFailureIsShownOnlyFromItsSecondReport) {
+    znRenderException swap(1);
+    EXPECT_FALSE(swap.seenOnce);
+    swap.showErrorMessage();
+    EXPECT_TRUE(swap.seenOnce);
+    EXPECT_TRUE(boxes().empty());
+    swap.showErrorMessage();
+    EXPECT_EQ(boxes(), Texts{"znVelmora Render Error|Could not swap render buffers|16"});
+}
+
+TEST_F(ErrorReports, HoldersCarryACopyAndAreCaughtByType) {
+    try {
+        throw znExceptionHolder<znRenderException>(znRenderException(3));
+    } catch (znExceptionHolder<znContextException>&) {
+        FAIL() << "caught as a context failure";
+    } catch (znExceptionHolder<znRenderException>& failure) {
+        EXPECT_EQ(failure.exception.code, 3);
+        EXPECT_FALSE(failure.exception.seenOnce);
+    }
+}
+
+} // namespace

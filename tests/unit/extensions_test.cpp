@@ -1,0 +1,162 @@
+#include <memory>
+
+#include "RecordTest.h"
+#include "znGL.h"
+#include "znRenderContext.h"
+
+namespace {
+
+class Extensions : public RecordTest {
+  protected:
+    std::unique_ptr<znRenderContext> bind(uintptr_t id = 0x10) {
+        auto context = std::make_unique<znRenderContext>(window(id));
+        context->initRenderContext();
+        return context;
+    }
+};
+
+TEST_F(Extensions, CompleteDriverResolvesAllNineInOrderAndSwitchesVsyncOff) {
+    auto context = bind();
+    const Texts expected = {
+        "wglGetProcAddress(\"glPointParameterfARB\")",
+        "wglGetProcAddress(\"glPointParameterfvARB\")",
+        "wglGetProcAddress(\"glBindBufferARB\")",
+        "wglGetProcAddress(\"glGenBuffersARB\")",
+        "wglGetProcAddress(\"glBufferDataARB\")",
+        "wglGetProcAddress(\"glMultiTexCoord2fARB\")",
+        "wglGetProcAddress(\"glActiveTextureARB\")",
+        "wglGetProcAddress(\"glClientActiveTextureARB\")",
+        "wglGetProcAddress(\"wglSwapIntervalEXT\")",
+        "wglSwapIntervalEXT(0)",
+    };
+    Texts loaded = znRecord::callTexts();
+    loaded.erase(loaded.begin(), loaded.end() - expected.size());
+    EXPECT_EQ(loaded, expected);
+    EXPECT_TRUE(boxes().empty());
+    EXPECT_TRUE(znGL::isGLExtensionsSupported(GLExtensionVertexBufferObject));
+    EXPECT_TRUE(znGL::isGLExtensionsSupported(GLExtensionPointParameters));
+}
+
+TEST_F(Extensions, EachMissingEntryPointHasItsOwnBoxAndClearsOnlyItsGroup) {
+    znRecord::removeProc("glPointParameterfvARB");
+    znRecord::removeProc("glActiveTextureARB");
+    auto context = bind();
+    EXPECT_EQ(boxes(), (Texts{"Error|glPointParameterfvARB not supported|0",
+                              "Error|glActiveTextureARB not supported|48"}));
+    EXPECT_FALSE(znGL::isGLExtensionsSupported(GLExtensionPointParameters));
+    EXPECT_TRUE(znGL::isGLExtensionsSupported(GLExtensionVertexBufferObject));
+    // The group's other entry point is still resolved and reachable.
+    znRecord::clearCalls();
+    znGL::glPointParameterfARB(0x8126, 2.5f);
+    EXPECT_EQ(znRecord::callTexts(), Texts{"glPointParameterfARB(0x8126, 2.5)"});
+}
+
+TEST_F(Extensions, MissingSwapControlLeavesVsyncAloneAndSaysSo) {
+    znRecord::removeProc("wglSwapIntervalEXT");
+    auto context = bind();
+    EXPECT_EQ(boxes(), Texts{"Error|wglSwapIntervalEXT not supported, VSYNC is on.\n|0"});
+    EXPECT_TRUE(znRecord::callsNamed("wglSwapIntervalEXT").empty());
+}
+
+TEST_F(Extensions, DriverWithoutAnyShowsNineBoxesInStepOrder) {
+    znRecord::failCall("wglGetProcAddress");
+    auto context = bind();
+    EXPECT_EQ(boxes(), (Texts{"Error|glPointParameterfARB not supported|0",
+                              "Error|glPointParameterfvARB not supported|0",
+                              "Error|glBindBufferARB not supported|0",
+                              "Error|glGenBuffersARB not supported|0",
+                              "Error|glBufferDataARB not supported|0",
+                              "Error|glMultiTexCoord2fARB not supported|48",
+                              "Error|glActiveTextureARB not supported|48",
+                              "Error|glClientActiveTextureARB not supported|48",
+                              "Error|wglSwapIntervalEXT not supported, VSYNC is on.\n|0"}));
+    EXPECT_FALSE(znGL::isGLExtensionsSupported(GLExtension(3)));
+    // Calls through missing entry points do nothing rather than jump to null.
+    znGL::glBindBufferARB(0x8892, 1);
+    znGL::glActiveTextureARB(0x84C1);
+    znGL::wglSwapIntervalEXT(1);
+}
+
+TEST_F(Extensions, SupportQueryTestsTheGroupsBitwise) {
+    znRecord::removeProc("glBufferDataARB");
+    auto context = bind();
+    EXPECT_FALSE(znGL::isGLExtensionsSupported(GLExtensionVertexBufferObject));
+    EXPECT_TRUE(znGL::isGLExtensionsSupported(GLExtension(3)));
+    EXPECT_FALSE(znGL::isGLExtensionsSupported(GLExtension(0)));
+    EXPECT_FALSE(znGL::isGLExtensionsSupported(GLExtension(4)));
+}
+
+TEST_F(Extensions, ASecondLoadDecidesBothGroupsAnew) {
+    auto context = bind();
+    ASSERT_TRUE(znGL::isGLExtensionsSupported(GLExtensionVertexBufferObject));
+    znRecord::removeProc("glGenBuffersARB");
+    context->initRenderContext();
+    EXPECT_FALSE(znGL::isGLExtensionsSupported(GLExtensionVertexBufferObject));
+    EXPECT_TRUE(znGL::isGLExtensionsSupported(GLExtensionPointParameters));
+}
+
+TEST_F(Extensions, TextureUnitSelectorsShareOneCache) {
+    auto context = bind();
+    znRecord::clearCalls();
+    znGL::glActiveTextureARB(0x84C0);
+    znGL::glActiveTextureARB(0x84C1);
+    znGL::glClientActiveTextureARB(0x84C1);
+    znGL::glClientActiveTextureARB(0x84C0);
+    znGL::glActiveTextureARB(0x84C0);
+    EXPECT_EQ(znRecord::callTexts(),
+              (Texts{"glActiveTextureARB(0x84C1)", "glClientActiveTextureARB(0x84C0)"}));
+}
+
+TEST_F(Extensions, ForwardersPassArgumentsUnchanged) {
+    auto context = bind();
+    znRecord::clearCalls();
+    unsigned int buffers[2] = {0, 0};
+    znGL::glGenBuffersARB(2, buffers);
+    znGL::glBindBufferARB(0x8892, buffers[1]);
+    znGL::glBufferDataARB(0x8892, 64, nullptr, 0x88E4);
+    float sizes[1] = {3.0f};
+    znGL::glPointParameterfvARB(0x8127, sizes);
+    znGL::glMultiTexCoord2fARB(0x84C1, 0.25f, 0.75f);
+    znGL::wglSwapIntervalEXT(1);
+    EXPECT_EQ(
+        znRecord::callTexts(),
+        (Texts{"glGenBuffersARB(2)", "glBindBufferARB(0x8892, 2)",
+               "glBufferDataARB(0x8892, 64, NULL, 0x88E4)", "glPointParameterfvARB(0x8127, 3)",
+               "glMultiTexCoord2fARB(0x84C1, 0.25, 0.75)", "wglSwapIntervalEXT(1)"}));
+    EXPECT_EQ(buffers[0], 1u);
+}
+
+TEST_F(Extensions, TheMostRecentlyConstructedTableServesWhateverContextIsCurrent) {
+    znRecord::removeProc("glBindBufferARB");
+    auto first = bind(0x10);
+    znRenderContext second(window(0x20));
+    first->makeCurrent();
+    // The second table is current but not loaded: nothing supported, nothing resolved.
+    EXPECT_FALSE(znGL::isGLExtensionsSupported(GLExtensionPointParameters));
+    EXPECT_TRUE(znGL::hasGLContext());
+}
+
+TEST_F(Extensions, DestroyingTheCurrentTableLeavesAnEmptyOneBehind) {
+    {
+        auto context = bind();
+        ASSERT_TRUE(znGL::isGLExtensionsSupported(GLExtensionPointParameters));
+        context->destroyRenderContext();
+    }
+    EXPECT_TRUE(znGL::hasGLContext());
+    EXPECT_FALSE(znGL::isGLExtensionsSupported(GLExtension(3)));
+    znRecord::clearCalls();
+    znGL::glActiveTextureARB(0x84C0);
+    znGL::glActiveTextureARB(0x84C2);
+    znGL::glPointParameterfARB(0x8126, 1.0f);
+    EXPECT_TRUE(znRecord::calls().empty());
+}
+
+TEST_F(Extensions, MaxTextureUnitsComesFromTheCurrentContext) {
+    EXPECT_EQ(znGL::getMaxTextureUnits(), 0u);
+    znRecord::setMaxTextureUnits(8);
+    auto context = bind();
+    EXPECT_EQ(znGL::getMaxTextureUnits(), 8u);
+    EXPECT_EQ(znRecord::callsNamed("glGetIntegerv").back(), "glGetIntegerv(0x84E2)");
+}
+
+} // namespace
