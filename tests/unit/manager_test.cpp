@@ -1,0 +1,222 @@
+#include "ManagerTest.h"
+
+namespace {
+
+using RenderManager = ManagerTest;
+
+// The log with the extension look-ups folded away, which the extension tests cover.
+Texts withoutExtensionLoad(const Texts& calls) {
+    Texts kept;
+    for (const std::string& call : calls)
+        if (call.rfind("wglGetProcAddress", 0) != 0 && call.rfind("wglSwapIntervalEXT", 0) != 0)
+            kept.push_back(call);
+    return kept;
+}
+
+TEST_F(RenderManager, ConstructionSetsDefaultsAndTouchesNothing) {
+    EXPECT_TRUE(znRecord::calls().empty());
+    EXPECT_STREQ(manager->getGLDriver(), "Generic (Software Emulation)");
+    EXPECT_EQ(manager->getGLVendor(), nullptr);
+    EXPECT_TRUE(manager->getGLExtensions().empty());
+    EXPECT_EQ(manager->getDestinatedFPS(), 100u);
+    EXPECT_EQ(manager->getRenderContext().getRenderWidget(), window());
+    int x = -1, y = -1, width = -1, height = -1;
+    manager->getWindowsSize(x, y, width, height);
+    EXPECT_EQ((Texts{std::to_string(x), std::to_string(y), std::to_string(width),
+                     std::to_string(height)}),
+              (Texts{"0", "0", "1", "1"}));
+}
+
+TEST_F(RenderManager, StartUpRunsItsStepsInOrder) {
+    znRecord::setCounter(250);
+    manager->initializeOpenGL();
+    EXPECT_EQ(withoutExtensionLoad(znRecord::callTexts()),
+              (Texts{"GetDC(0x10)",
+                     "ChoosePixelFormat(0x1001, {40 v1 0x0025 color=32 depth=24})",
+                     "SetPixelFormat(0x1001, 1, {40 v1 0x0025 color=32 depth=24})",
+                     "wglCreateContext(0x1001)",
+                     "wglMakeCurrent(0x1001, 0x2001)",
+                     "glClearColor(0.3, 0.1, 0, 0)",
+                     "glClearDepth(1)",
+                     "glEnable(0x0B71)",
+                     "QueryPerformanceFrequency()",
+                     "QueryPerformanceCounter()",
+                     "DescribePixelFormat(0x1001, 1, 40)",
+                     "glGetString(0x1F00)",
+                     "glGetError()",
+                     "glGetString(0x1F01)",
+                     "glGetError()",
+                     "glGetString(0x1F02)",
+                     "glGetError()",
+                     "glGetString(0x1F03)",
+                     "glGetError()",
+                     "glGenLists(96)",
+                     "wglGetCurrentDC()",
+                     "CreateFontA(15, 0, 0, 0, 700, 1, 0, 0, 0, 4, 0, 4, 0, \"Arial\")",
+                     "SelectObject(0x1001, 0x3001)",
+                     "wglUseFontBitmapsA(0x1001, 32, 96, 1)",
+                     "SelectObject(0x1001, 0x3000)",
+                     "DeleteObject(0x3001)",
+                     "env.prepareEnvironment()",
+                     "env.initEnvironment()",
+                     "QueryPerformanceCounter()"}));
+    EXPECT_STREQ(manager->getGLVendor(), "znVelmora record");
+    EXPECT_STREQ(manager->getGLRenderer(), "recording stand-in");
+    EXPECT_STREQ(manager->getGLVersion(), "1.1.0 record");
+    EXPECT_EQ(manager->getGLExtensions(), (Texts{"GL_ARB_multitexture", "GL_ARB_point_parameters",
+                                                 "GL_ARB_vertex_buffer_object"}));
+    EXPECT_TRUE(boxes().empty());
+}
+
+struct StartUpFailure {
+    const char* call;
+    const char* text;
+};
+
+class RenderManagerStartUpFailure : public ManagerTest,
+                                    public ::testing::WithParamInterface<StartUpFailure> {};
+
+TEST_P(RenderManagerStartUpFailure, IsShownOnceSkipsTheRestAndStillResetsTheTimer) {
+    znRecord::failCall(GetParam().call);
+    manager->initializeOpenGL();
+    EXPECT_EQ(boxes(), Texts{std::string("znVelmora Context Error|") + GetParam().text + "|16"});
+    EXPECT_EQ(env.events, Texts{});
+    EXPECT_TRUE(znRecord::callsNamed("glClearColor").empty());
+    EXPECT_TRUE(znRecord::callsNamed("glGenLists").empty());
+    EXPECT_EQ(znRecord::callTexts().back(), "QueryPerformanceCounter()");
+    EXPECT_EQ(manager->getGLVendor(), nullptr);
+}
+
+INSTANTIATE_TEST_SUITE_P(
+    EachCode, RenderManagerStartUpFailure,
+    ::testing::Values(StartUpFailure{"GetDC", "Could not get device context"},
+                      StartUpFailure{"ChoosePixelFormat", "Could not create the pixelformat."},
+                      StartUpFailure{"SetPixelFormat", "Could not set the pixelformat."},
+                      StartUpFailure{"wglCreateContext", "Could not create the rendercontext."},
+                      StartUpFailure{"wglMakeCurrent", "Could not activate the rendercontext."}),
+    [](const ::testing::TestParamInfo<StartUpFailure>& info) {
+        return std::string(info.param.call);
+    });
+
+TEST_F(RenderManager, EnvironmentFailuresAtStartUpReachTheHostWithoutTheReset) {
+    env.throwing = {"prepareEnvironment"};
+    EXPECT_THROW(manager->initializeOpenGL(), std::runtime_error);
+    EXPECT_EQ(znRecord::callTexts().back(), "env.prepareEnvironment()");
+    EXPECT_EQ(env.count("initEnvironment"), 0);
+    EXPECT_TRUE(boxes().empty());
+}
+
+TEST_F(RenderManager, PixelFormatFlagsTellTheDriverKind) {
+    const std::pair<unsigned int, const char*> kinds[] = {
+        {0x25 | 0x40, "Generic (Software Emulation)"},
+        {0x25 | 0x1000, "Generic (Software Emulation)"},
+        {0x25 | 0x1040, "Mini Client MCD"},
+        {0x25, "Installable Client ICD"}};
+    for (const auto& kind : kinds) {
+        znRecord::reset();
+        znRecord::setPixelFormatFlags(kind.first);
+        znVelmora described(window(), &env);
+        described.initializeOpenGL();
+        EXPECT_STREQ(described.getGLDriver(), kind.second) << kind.first;
+    }
+}
+
+TEST_F(RenderManager, AFormatThatCannotBeDescribedCountsAsGeneric) {
+    znRecord::failCall("DescribePixelFormat");
+    manager->initializeOpenGL();
+    EXPECT_STREQ(manager->getGLDriver(), "Generic (Software Emulation)");
+}
+
+TEST_F(RenderManager, ExtensionStringIsSplitAtEverySingleBlank) {
+    const std::pair<const char*, Texts> splits[] = {{"GL_A GL_B ", {"GL_A", "GL_B", ""}},
+                                                    {"GL_A  GL_B", {"GL_A", "", "GL_B"}},
+                                                    {"", {""}},
+                                                    {"GL_A\tGL_B\nGL_C", {"GL_A\tGL_B\nGL_C"}},
+                                                    {nullptr, {"no-information-available"}}};
+    for (const auto& split : splits) {
+        znRecord::reset();
+        znRecord::setGLString(GL_EXTENSIONS, split.first);
+        znVelmora described(window(), &env);
+        described.initializeOpenGL();
+        EXPECT_EQ(described.getGLExtensions(), split.second);
+    }
+}
+
+TEST_F(RenderManager, StringsTheDriverCannotGiveBecomeThePlaceholder) {
+    znRecord::failGLString(GL_RENDERER);
+    znRecord::failGLString(GL_EXTENSIONS);
+    znRecord::setGLString(GL_VERSION, nullptr);
+    manager->initializeOpenGL();
+    EXPECT_STREQ(manager->getGLVendor(), "znVelmora record");
+    EXPECT_STREQ(manager->getGLRenderer(), "no-information-available");
+    EXPECT_STREQ(manager->getGLVersion(), "no-information-available");
+    EXPECT_EQ(manager->getGLExtensions(), Texts{"no-information-available"});
+}
+
+TEST_F(RenderManager, TearDownReleasesInOrder) {
+    manager->initializeOpenGL();
+    znRecord::clearCalls();
+    manager->destroyOpenGL();
+    EXPECT_EQ(
+        znRecord::callTexts(),
+        (Texts{"env.destroyEnvironment()", "glDeleteLists(1, 96)", "wglMakeCurrent(NULL, NULL)",
+               "wglDeleteContext(0x2001)", "ReleaseDC(0x10, 0x1001)"}));
+    EXPECT_EQ(znRecord::liveListNames(), 0);
+    EXPECT_EQ(znRecord::heldDCs(), 0);
+    EXPECT_EQ(znRecord::currentContext(), nullptr);
+}
+
+TEST_F(RenderManager, TearDownFailureIsShownAndStopsThere) {
+    manager->initializeOpenGL();
+    znRecord::failCall("wglDeleteContext");
+    manager->destroyOpenGL();
+    EXPECT_EQ(boxes(), Texts{"znVelmora Context Error|Could not destroy the rendercontext.|16"});
+    EXPECT_TRUE(znRecord::callsNamed("ReleaseDC").empty());
+}
+
+TEST_F(RenderManager, EnvironmentFailuresAtTearDownReachTheHost) {
+    manager->initializeOpenGL();
+    env.throwing = {"destroyEnvironment"};
+    EXPECT_THROW(manager->destroyOpenGL(), std::runtime_error);
+    EXPECT_EQ(znRecord::liveListNames(), 96);
+}
+
+TEST_F(RenderManager, WindowRectangleIsClampedAtZeroAndOne) {
+    manager->setWindowSize(-5, -7, 0, -3);
+    int x = -1, y = -1, width = -1, height = -1;
+    manager->getWindowsSize(x, y, width, height);
+    EXPECT_EQ((std::vector<int>{x, y, width, height}), (std::vector<int>{0, 0, 1, 1}));
+    manager->setWindowSize(3, 4, 640, 480);
+    manager->getWindowsPos(x, y);
+    manager->getWindowsSize(x, y, width, height);
+    EXPECT_EQ((std::vector<int>{x, y, width, height}), (std::vector<int>{3, 4, 640, 480}));
+}
+
+// What renderFunc does when called right after a rendered frame: the Sleep it makes, or "none".
+std::string callRightAfterAFrame(znVelmora& manager) {
+    const unsigned int rate = manager.getDestinatedFPS();
+    manager.setDestinatedFPS(0);
+    manager.renderFunc();
+    manager.setDestinatedFPS(rate);
+    znRecord::clearCalls();
+    manager.renderFunc();
+    const Texts slept = znRecord::callsNamed("Sleep");
+    return slept.empty() ? "none" : slept[0];
+}
+
+TEST_F(RenderManager, TargetRateSetsTheFrameIntervalUpToOneThousand) {
+    startUp();
+    manager->setDestinatedFPS(1001);
+    EXPECT_EQ(manager->getDestinatedFPS(), 100u);
+    // The interval less the 2 ms allowance.
+    EXPECT_EQ(callRightAfterAFrame(*manager), "Sleep(8)");
+    const std::pair<unsigned int, const char*> rates[] = {
+        {3, "Sleep(331)"}, {7, "Sleep(140)"}, {60, "Sleep(14)"}, {1000, "none"}, {0, "none"}};
+    for (const auto& rate : rates) {
+        manager->setDestinatedFPS(rate.first);
+        EXPECT_EQ(manager->getDestinatedFPS(), rate.first);
+        EXPECT_EQ(callRightAfterAFrame(*manager), rate.second) << rate.first;
+    }
+}
+
+} // namespace
