@@ -65,8 +65,8 @@ void znRenderException::showErrorMessage() {
     showError(renderText(code), "znVelmora Render Error");
 }
 
-template class ZN_HOLDER_INSTANCE_API znExceptionHolder<znContextException>;
-template class ZN_HOLDER_INSTANCE_API znExceptionHolder<znRenderException>;
+template class znExceptionHolder<znContextException>;
+template class znExceptionHolder<znRenderException>;
 
 namespace zn {
 

@@ -1,0 +1,25 @@
+#!/bin/sh
+# Installs what building and testing every target needs on Debian 12: compilers, CMake,
+# GoogleTest, Google Benchmark, Xlib/GLX headers, Mesa, Xvfb and X core fonts, MinGW-w64, and
+# Wine (64-bit, and the 32-bit build from the i386 architecture). Safe to run again.
+set -eu
+
+packages="g++ cmake make file pkg-config
+  googletest libgtest-dev libgmock-dev libbenchmark-dev
+  libx11-dev libgl-dev libglx-dev libgl1-mesa-dri xvfb xauth x11-utils xfonts-base xfonts-75dpi
+  mingw-w64 g++-mingw-w64-i686-posix g++-mingw-w64-x86-64-posix
+  wine wine64 wine32:i386 libstb-dev"
+
+missing=""
+for package in $packages; do
+  dpkg-query -W -f='${Status}' "$package" 2>/dev/null | grep -q "install ok installed" ||
+    missing="$missing $package"
+done
+[ -z "$missing" ] && exit 0
+
+as_root=""
+[ "$(id -u)" = 0 ] || as_root=sudo
+echo "installing:$missing"
+$as_root dpkg --add-architecture i386
+$as_root apt-get update -q
+DEBIAN_FRONTEND=noninteractive $as_root apt-get install -y -q --no-install-recommends $missing

@@ -1,0 +1,41 @@
+// A real window of the test's own, made the way a host makes one (Win32 on Windows, Xlib
+// elsewhere), and what a test needs to see of it.
+#pragma once
+
+#include <memory>
+#include <vector>
+
+#include "znPlatform.h"
+
+class LiveWindow {
+  public:
+    LiveWindow(int width, int height);
+    ~LiveWindow();
+    LiveWindow(const LiveWindow&) = delete;
+    LiveWindow& operator=(const LiveWindow&) = delete;
+
+    HWND handle() const;
+    int width() const { return width_; }
+    int height() const { return height_; }
+
+    // Destroys the window; handle() then names a window that no longer exists.
+    void destroy();
+    // Handles the window system's pending events.
+    void pump();
+    // The client area as the window system shows it: RGB triples, top row first.
+    std::vector<unsigned char> capture();
+
+  private:
+    struct System;
+    std::unique_ptr<System> system;
+    int width_;
+    int height_;
+};
+
+// True when a rendering context is current on the calling thread.
+bool anyContextCurrent();
+
+// A pixel as RGB, read from a capture or from glReadPixels output (bottom row first).
+struct Rgb {
+    int r, g, b;
+};
