@@ -17,7 +17,9 @@ BoxWatcher::BoxWatcher() : system(new System) {
     dup2(fileno(system->captured), STDERR_FILENO);
 }
 
-BoxWatcher::~BoxWatcher() { stop(); }
+BoxWatcher::~BoxWatcher() {
+    stop();
+}
 
 std::vector<std::string> BoxWatcher::stop() {
     std::vector<std::string> lines;

@@ -68,7 +68,9 @@ BoxWatcher::BoxWatcher() : system(new System) {
     });
 }
 
-BoxWatcher::~BoxWatcher() { stop(); }
+BoxWatcher::~BoxWatcher() {
+    stop();
+}
 
 std::vector<std::string> BoxWatcher::stop() {
     if (system->thread.joinable()) {

@@ -27,8 +27,7 @@ void registerClass() {
 
 } // namespace
 
-LiveWindow::LiveWindow(int width, int height)
-    : system(new System), width_(width), height_(height) {
+LiveWindow::LiveWindow(int width, int height) : system(new System), width_(width), height_(height) {
     registerClass();
     const DWORD style = WS_OVERLAPPEDWINDOW | WS_CLIPCHILDREN | WS_CLIPSIBLINGS;
     RECT frame = {0, 0, width, height};
@@ -43,9 +42,13 @@ LiveWindow::LiveWindow(int width, int height)
     pump();
 }
 
-LiveWindow::~LiveWindow() { destroy(); }
+LiveWindow::~LiveWindow() {
+    destroy();
+}
 
-HWND LiveWindow::handle() const { return system->window; }
+HWND LiveWindow::handle() const {
+    return system->window;
+}
 
 void LiveWindow::destroy() {
     if (system->window && IsWindow(system->window))
@@ -92,4 +95,6 @@ std::vector<unsigned char> LiveWindow::capture() {
     return rgb;
 }
 
-bool anyContextCurrent() { return wglGetCurrentContext() != nullptr; }
+bool anyContextCurrent() {
+    return wglGetCurrentContext() != nullptr;
+}

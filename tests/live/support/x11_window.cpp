@@ -25,8 +25,7 @@ int shiftOf(unsigned long mask) {
 
 } // namespace
 
-LiveWindow::LiveWindow(int width, int height)
-    : system(new System), width_(width), height_(height) {
+LiveWindow::LiveWindow(int width, int height) : system(new System), width_(width), height_(height) {
     Display* display = XOpenDisplay(nullptr);
     if (!display)
         throw std::runtime_error("cannot open the X display: set DISPLAY or run under xvfb-run");
@@ -34,9 +33,9 @@ LiveWindow::LiveWindow(int width, int height)
     XSetWindowAttributes attributes = {};
     attributes.background_pixel = BlackPixel(display, screen);
     attributes.event_mask = StructureNotifyMask | ExposureMask;
-    const Window window = XCreateWindow(display, RootWindow(display, screen), 0, 0, width, height,
-                                        0, CopyFromParent, InputOutput, CopyFromParent,
-                                        CWBackPixel | CWEventMask, &attributes);
+    const Window window =
+        XCreateWindow(display, RootWindow(display, screen), 0, 0, width, height, 0, CopyFromParent,
+                      InputOutput, CopyFromParent, CWBackPixel | CWEventMask, &attributes);
     XStoreName(display, window, "znVelmora live test");
     XMapWindow(display, window);
     XEvent event;
@@ -53,7 +52,9 @@ LiveWindow::~LiveWindow() {
     XCloseDisplay(system->display);
 }
 
-HWND LiveWindow::handle() const { return reinterpret_cast<HWND>(uintptr_t(system->window)); }
+HWND LiveWindow::handle() const {
+    return reinterpret_cast<HWND>(uintptr_t(system->window));
+}
 
 void LiveWindow::destroy() {
     if (!system->window)
@@ -72,8 +73,8 @@ void LiveWindow::pump() {
 
 std::vector<unsigned char> LiveWindow::capture() {
     XSync(system->display, False);
-    XImage* image = XGetImage(system->display, system->window, 0, 0, width_, height_, AllPlanes,
-                              ZPixmap);
+    XImage* image =
+        XGetImage(system->display, system->window, 0, 0, width_, height_, AllPlanes, ZPixmap);
     std::vector<unsigned char> rgb;
     if (!image)
         return rgb;
@@ -91,4 +92,6 @@ std::vector<unsigned char> LiveWindow::capture() {
     return rgb;
 }
 
-bool anyContextCurrent() { return glXGetCurrentContext() != nullptr; }
+bool anyContextCurrent() {
+    return glXGetCurrentContext() != nullptr;
+}
