@@ -51,6 +51,10 @@ void elapsedTimeinMSSinceLastRender(benchmark::State& state) {
 
 } // namespace
 
+// NOTE: GCC 12 takes malloc inside a replaced operator new and free inside the matching delete
+// for a mismatched pair.
+#pragma GCC diagnostic ignored "-Wmismatched-new-delete"
+
 void* operator new(std::size_t size) {
     ++allocations;
     if (void* block = std::malloc(size ? size : 1))

@@ -125,6 +125,8 @@ struct DeviceContext {
 
 // The live device context behind a handle, or null for an unknown or released one.
 DeviceContext* findDC(HDC dc);
+// True while the device context's window exists; the screen always does.
+bool windowExists(const DeviceContext& dc);
 // True when some live device context has this object selected.
 bool isSelectedAnywhere(HGDIOBJ object);
 

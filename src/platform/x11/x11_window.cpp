@@ -32,6 +32,14 @@ DeviceContext* findDC(HDC dc) {
     return dc ? deviceContexts.find(dc) : nullptr;
 }
 
+bool windowExists(const DeviceContext& dc) {
+    if (dc.window == None)
+        return true;
+    XWindowAttributes attributes;
+    ErrorTrap trap(dc.display);
+    return XGetWindowAttributes(dc.display, dc.window, &attributes) && !trap.failed();
+}
+
 bool isSelectedAnywhere(HGDIOBJ object) {
     return deviceContexts.any([object](const DeviceContext& dc) { return dc.font == object; });
 }
@@ -45,8 +53,8 @@ HDC GetDC(HWND window) {
     if (!connection)
         return nullptr;
     auto dc = std::make_unique<DeviceContext>();
-    *dc = DeviceContext{connection, windowOf(window), DefaultScreen(connection), 0, 0, 0, 0,
-                        systemFont()};
+    *dc = DeviceContext{connection, windowOf(window), DefaultScreen(connection), 0, 0, 0,
+                        0,          systemFont()};
     if (dc->window != None && !describeWindow(*dc))
         return nullptr;
     return handleOf(deviceContexts.add(std::move(dc)));

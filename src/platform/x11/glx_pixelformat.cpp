@@ -1,0 +1,197 @@
+// ChoosePixelFormat, SetPixelFormat and DescribePixelFormat over the screen's GLX framebuffer
+// configurations. A window's format is kept in a property on the window: it is visible to every
+// connection and goes away with the window, as a Windows window's format does.
+#include <algorithm>
+#include <map>
+#include <mutex>
+
+#include <X11/Xatom.h>
+#include <X11/Xutil.h>
+
+#include "platform/x11/x11_platform.h"
+
+namespace zn::x11 {
+
+namespace {
+
+const char* const kFormatProperty = "_ZN_VELMORA_PIXEL_FORMAT";
+
+int attribute(Display* display, GLXFBConfig config, int name) {
+    int value = 0;
+    glXGetFBConfigAttrib(display, config, name, &value);
+    return value;
+}
+
+int lowestBit(unsigned long mask) {
+    int shift = 0;
+    for (; mask && !(mask & 1); mask >>= 1)
+        ++shift;
+    return shift;
+}
+
+void readVisual(FormatTraits& traits, const XVisualInfo& visual, const DeviceContext& dc) {
+    if (dc.window != None && visual.visualid == dc.visual)
+        traits.visualMatch = 0;
+    else if (visual.depth == dc.depth && visual.c_class == dc.visualClass)
+        traits.visualMatch = 1;
+    traits.redShift = lowestBit(visual.red_mask);
+    traits.greenShift = lowestBit(visual.green_mask);
+    traits.blueShift = lowestBit(visual.blue_mask);
+}
+
+FormatTraits readTraits(Display* display, GLXFBConfig config, const DeviceContext& dc) {
+    auto get = [display, config](int name) { return attribute(display, config, name); };
+    FormatTraits traits = {};
+    traits.visualMatch = 2;
+    XVisualInfo* visual = glXGetVisualFromFBConfig(display, config);
+    if (visual) {
+        readVisual(traits, *visual, dc);
+        XFree(visual);
+    }
+    traits.window = visual && (get(GLX_DRAWABLE_TYPE) & GLX_WINDOW_BIT);
+    traits.rgba = get(GLX_RENDER_TYPE) & GLX_RGBA_BIT;
+    traits.colorIndex = get(GLX_RENDER_TYPE) & GLX_COLOR_INDEX_BIT;
+    traits.doubleBuffer = get(GLX_DOUBLEBUFFER);
+    traits.stereo = get(GLX_STEREO);
+    traits.mainPlane = get(GLX_LEVEL) == 0;
+    traits.slow = get(GLX_CONFIG_CAVEAT) == GLX_SLOW_CONFIG;
+    traits.colorBits = get(GLX_BUFFER_SIZE);
+    traits.redBits = get(GLX_RED_SIZE);
+    traits.greenBits = get(GLX_GREEN_SIZE);
+    traits.blueBits = get(GLX_BLUE_SIZE);
+    traits.alphaBits = get(GLX_ALPHA_SIZE);
+    traits.accumRedBits = get(GLX_ACCUM_RED_SIZE);
+    traits.accumGreenBits = get(GLX_ACCUM_GREEN_SIZE);
+    traits.accumBlueBits = get(GLX_ACCUM_BLUE_SIZE);
+    traits.accumAlphaBits = get(GLX_ACCUM_ALPHA_SIZE);
+    traits.depthBits = get(GLX_DEPTH_SIZE);
+    traits.stencilBits = get(GLX_STENCIL_SIZE);
+    traits.auxBuffers = get(GLX_AUX_BUFFERS);
+    traits.samples = get(GLX_SAMPLES);
+    // Alpha sits above the colour channels, as in the visual's pixel.
+    if (traits.alphaBits > 0)
+        traits.alphaShift =
+            std::max({traits.redShift + traits.redBits, traits.greenShift + traits.greenBits,
+                      traits.blueShift + traits.blueBits});
+    return traits;
+}
+
+// Whether contexts on this connection render indirectly (through the X server), which makes
+// every format a generic one. Asked once per connection with a throw-away context.
+bool rendersIndirect(Display* display, GLXFBConfig config, bool rgba) {
+    static std::mutex mutex;
+    static std::map<Display*, bool> known;
+    std::lock_guard<std::mutex> lock(mutex);
+    auto found = known.find(display);
+    if (found != known.end())
+        return found->second;
+    ErrorTrap trap(display);
+    GLXContext probe = glXCreateNewContext(
+        display, config, rgba ? GLX_RGBA_TYPE : GLX_COLOR_INDEX_TYPE, nullptr, True);
+    if (!probe || trap.failed())
+        return false;
+    const bool indirect = !glXIsDirect(display, probe);
+    glXDestroyContext(display, probe);
+    known[display] = indirect;
+    return indirect;
+}
+
+Atom formatAtom(Display* display) {
+    return XInternAtom(display, kFormatProperty, False);
+}
+
+int readFormatProperty(Display* display, Window window) {
+    Atom type = None;
+    int format = 0;
+    unsigned long count = 0, after = 0;
+    unsigned char* data = nullptr;
+    ErrorTrap trap(display);
+    const int status = XGetWindowProperty(display, window, formatAtom(display), 0, 1, False,
+                                          XA_INTEGER, &type, &format, &count, &after, &data);
+    int index = 0;
+    if (status == Success && !trap.failed() && data && type == XA_INTEGER && format == 32 &&
+        count == 1)
+        index = static_cast<int>(reinterpret_cast<const long*>(data)[0]);
+    if (data)
+        XFree(data);
+    return index;
+}
+
+bool writeFormatProperty(Display* display, Window window, int index) {
+    const long value = index;
+    ErrorTrap trap(display);
+    XChangeProperty(display, window, formatAtom(display), XA_INTEGER, 32, PropModeReplace,
+                    reinterpret_cast<const unsigned char*>(&value), 1);
+    return !trap.failed();
+}
+
+} // namespace
+
+FBConfigList::FBConfigList(Display* display, int screen) : configs(nullptr), count(0) {
+    configs = glXGetFBConfigs(display, screen, &count);
+    if (!configs)
+        count = 0;
+}
+
+FBConfigList::~FBConfigList() {
+    if (configs)
+        XFree(configs);
+}
+
+GLXFBConfig FBConfigList::at(int format) const {
+    return format >= 1 && format <= count ? configs[format - 1] : nullptr;
+}
+
+int windowPixelFormat(DeviceContext& dc) {
+    // Once set, a window's format never changes, so only an unset one is asked again.
+    if (dc.format == 0 && dc.window != None)
+        dc.format = readFormatProperty(dc.display, dc.window);
+    return dc.format;
+}
+
+} // namespace zn::x11
+
+using namespace zn::x11;
+
+int ChoosePixelFormat(HDC dc, const PIXELFORMATDESCRIPTOR* request) {
+    DeviceContext* held = findDC(dc);
+    if (!held || held->window == None || !request)
+        return 0;
+    FBConfigList configs(held->display, held->screen);
+    std::vector<FormatTraits> formats;
+    formats.reserve(configs.size());
+    for (int format = 1; format <= configs.size(); ++format)
+        formats.push_back(readTraits(held->display, configs.at(format), *held));
+    return chooseFormat(formats, *request);
+}
+
+BOOL SetPixelFormat(HDC dc, int format, const PIXELFORMATDESCRIPTOR* /*request*/) {
+    DeviceContext* held = findDC(dc);
+    if (!held || held->window == None)
+        return FALSE;
+    FBConfigList configs(held->display, held->screen);
+    GLXFBConfig config = configs.at(format);
+    if (!config || !readTraits(held->display, config, *held).window)
+        return FALSE;
+    if (const int set = windowPixelFormat(*held))
+        return set == format ? TRUE : FALSE;
+    if (!writeFormatProperty(held->display, held->window, format))
+        return FALSE;
+    held->format = format;
+    return TRUE;
+}
+
+int DescribePixelFormat(HDC dc, int format, UINT size, PIXELFORMATDESCRIPTOR* out) {
+    DeviceContext* held = findDC(dc);
+    if (!held)
+        return 0;
+    FBConfigList configs(held->display, held->screen);
+    if (!out)
+        return configs.size();
+    GLXFBConfig config = configs.at(format);
+    if (!config || size < sizeof(PIXELFORMATDESCRIPTOR))
+        return 0;
+    const FormatTraits traits = readTraits(held->display, config, *held);
+    *out = describeFormat(traits, rendersIndirect(held->display, config, traits.rgba));
+    return configs.size();
+}

@@ -1,0 +1,321 @@
+// The layer's calls against a real X server and GLX: what Windows promises of each handle and
+// failure, which only the layer itself can show.
+#include <gtest/gtest.h>
+
+#include <algorithm>
+#include <cctype>
+#include <climits>
+
+#include <X11/Xatom.h>
+#include <X11/Xutil.h>
+
+#include "platform/x11/x11_platform.h"
+
+using namespace zn::x11;
+
+namespace {
+
+PIXELFORMATDESCRIPTOR libraryRequest() {
+    PIXELFORMATDESCRIPTOR pfd = {};
+    pfd.nSize = sizeof pfd;
+    pfd.nVersion = 1;
+    pfd.dwFlags = PFD_DRAW_TO_WINDOW | PFD_SUPPORT_OPENGL | PFD_DOUBLEBUFFER;
+    pfd.cColorBits = 32;
+    pfd.cDepthBits = 24;
+    return pfd;
+}
+
+HFONT createFont(const char* face, int height = 15, DWORD charSet = ANSI_CHARSET) {
+    return CreateFontA(height, 0, 0, 0, 700, 1, 0, 0, charSet, OUT_TT_PRECIS, CLIP_DEFAULT_PRECIS,
+                       ANTIALIASED_QUALITY, DEFAULT_PITCH | FF_DONTCARE, face);
+}
+
+std::string xlfdOf(HFONT font) {
+    std::string name = findFont(font)->xlfd;
+    std::transform(name.begin(), name.end(), name.begin(),
+                   [](unsigned char c) { return static_cast<char>(std::tolower(c)); });
+    return name;
+}
+
+class X11Layer : public testing::Test {
+  protected:
+    static void SetUpTestSuite() { host = XOpenDisplay(nullptr); }
+    void SetUp() override {
+        if (!host)
+            GTEST_SKIP() << "no X display";
+    }
+
+    // A window of the default visual, as a host makes it.
+    static Window newWindow() {
+        XSetWindowAttributes attributes = {};
+        Window window = XCreateWindow(host, DefaultRootWindow(host), 0, 0, 64, 32, 0,
+                                      CopyFromParent, InputOutput, CopyFromParent, 0, &attributes);
+        XMapWindow(host, window);
+        XSync(host, False);
+        return window;
+    }
+    static HWND hwnd(Window window) { return reinterpret_cast<HWND>(uintptr_t(window)); }
+
+    // A window with the library's format and a current context, as initRenderContext leaves it.
+    struct Bound {
+        Window window;
+        HDC dc;
+        HGLRC rc;
+    };
+    static Bound bind() {
+        const Window window = newWindow();
+        HDC dc = GetDC(hwnd(window));
+        const PIXELFORMATDESCRIPTOR request = libraryRequest();
+        EXPECT_TRUE(SetPixelFormat(dc, ChoosePixelFormat(dc, &request), &request));
+        HGLRC rc = wglCreateContext(dc);
+        EXPECT_TRUE(wglMakeCurrent(dc, rc));
+        return {window, dc, rc};
+    }
+    static void unbind(const Bound& bound) {
+        wglDeleteContext(bound.rc);
+        ReleaseDC(hwnd(bound.window), bound.dc);
+        XDestroyWindow(host, bound.window);
+    }
+
+    // A format other than the given one that can still draw to a window.
+    static int anotherWindowFormat(HDC dc, int format) {
+        PIXELFORMATDESCRIPTOR pfd;
+        for (int other = 1; DescribePixelFormat(dc, other, sizeof pfd, &pfd); ++other)
+            if (other != format && (pfd.dwFlags & PFD_DRAW_TO_WINDOW))
+                return other;
+        return 0;
+    }
+
+    // Pixels of the back buffer lit by glyph "W" drawn from the lists at listBase - 32.
+    static int glyphPixels(GLuint listBase) {
+        glViewport(0, 0, 64, 32);
+        glClearColor(0, 0, 0, 1);
+        glClear(GL_COLOR_BUFFER_BIT);
+        glMatrixMode(GL_PROJECTION);
+        glLoadIdentity();
+        glMatrixMode(GL_MODELVIEW);
+        glLoadIdentity();
+        glColor3f(1, 1, 1);
+        glRasterPos2f(-0.9f, -0.5f);
+        glListBase(listBase - 32);
+        glCallLists(1, GL_UNSIGNED_BYTE, "W");
+        std::vector<unsigned char> red(64 * 32);
+        glReadBuffer(GL_BACK);
+        glPixelStorei(GL_PACK_ALIGNMENT, 1);
+        glReadPixels(0, 0, 64, 32, GL_RED, GL_UNSIGNED_BYTE, red.data());
+        return static_cast<int>(
+            std::count_if(red.begin(), red.end(), [](int v) { return v > 128; }));
+    }
+
+    static Display* host;
+};
+
+Display* X11Layer::host = nullptr;
+
+} // namespace
+
+TEST_F(X11Layer, DeviceContextsAreCheckedHandles) {
+    HDC screen = GetDC(nullptr);
+    ASSERT_NE(screen, nullptr);
+    EXPECT_FALSE(SwapBuffers(screen));
+    EXPECT_EQ(ReleaseDC(nullptr, screen), 1);
+    EXPECT_EQ(ReleaseDC(nullptr, screen), 0);
+
+    const Window window = newWindow(), other = newWindow();
+    HDC dc = GetDC(hwnd(window));
+    ASSERT_NE(dc, nullptr);
+    EXPECT_FALSE(SwapBuffers(dc)); // no format yet
+    EXPECT_EQ(ReleaseDC(hwnd(other), dc), 0);
+    EXPECT_EQ(ReleaseDC(hwnd(window), dc), 1);
+    // A released handle is refused everywhere, not read.
+    const PIXELFORMATDESCRIPTOR request = libraryRequest();
+    EXPECT_EQ(ChoosePixelFormat(dc, &request), 0);
+    EXPECT_EQ(SelectObject(dc, systemFont()), nullptr);
+    EXPECT_FALSE(SwapBuffers(dc));
+    EXPECT_EQ(wglCreateContext(dc), nullptr);
+}
+
+TEST_F(X11Layer, DestroyedWindowsFailWithoutEndingTheProcess) {
+    const Bound bound = bind();
+    XDestroyWindow(host, bound.window);
+    XSync(host, False);
+    EXPECT_EQ(GetDC(hwnd(bound.window)), nullptr);
+    EXPECT_EQ(GetDC(hwnd(0x3fffffff)), nullptr);
+    EXPECT_FALSE(IsIconic(hwnd(bound.window)));
+    EXPECT_FALSE(SwapBuffers(bound.dc));
+    EXPECT_FALSE(wglMakeCurrent(bound.dc, bound.rc));
+    wglMakeCurrent(nullptr, nullptr);
+    EXPECT_TRUE(wglDeleteContext(bound.rc));
+    EXPECT_EQ(ReleaseDC(hwnd(bound.window), bound.dc), 1);
+}
+
+TEST_F(X11Layer, ThePixelFormatIsTheWindowsOwnAndSetOnce) {
+    const Window window = newWindow();
+    HDC dc = GetDC(hwnd(window));
+    const PIXELFORMATDESCRIPTOR request = libraryRequest();
+    const int format = ChoosePixelFormat(dc, &request);
+    ASSERT_GT(format, 0);
+    FBConfigList configs(host, DefaultScreen(host));
+    XVisualInfo* visual = glXGetVisualFromFBConfig(host, configs.at(format));
+    ASSERT_NE(visual, nullptr);
+    EXPECT_EQ(visual->visualid, XVisualIDFromVisual(DefaultVisual(host, DefaultScreen(host))));
+    XFree(visual);
+
+    PIXELFORMATDESCRIPTOR pfd;
+    EXPECT_EQ(DescribePixelFormat(dc, format, sizeof pfd, &pfd), configs.size());
+    EXPECT_EQ(pfd.dwFlags & request.dwFlags, request.dwFlags);
+    EXPECT_GE(pfd.cDepthBits, 24);
+    EXPECT_EQ(DescribePixelFormat(dc, format, sizeof pfd - 1, &pfd), 0);
+    EXPECT_EQ(DescribePixelFormat(dc, configs.size() + 1, sizeof pfd, &pfd), 0);
+    EXPECT_EQ(DescribePixelFormat(dc, 0, 0, nullptr), configs.size());
+
+    const int other = anotherWindowFormat(dc, format);
+    ASSERT_GT(other, 0);
+    EXPECT_FALSE(SetPixelFormat(dc, configs.size() + 1, &request));
+    EXPECT_TRUE(SetPixelFormat(dc, format, &request));
+    EXPECT_TRUE(SetPixelFormat(dc, format, &request));
+    // The format belongs to the window, whichever device context asks.
+    HDC second = GetDC(hwnd(window));
+    EXPECT_FALSE(SetPixelFormat(second, other, &request));
+    EXPECT_TRUE(SetPixelFormat(second, format, &request));
+    HDC fresh = GetDC(hwnd(newWindow()));
+    EXPECT_TRUE(SetPixelFormat(fresh, other, &request));
+
+    HDC screen = GetDC(nullptr);
+    EXPECT_EQ(ChoosePixelFormat(screen, &request), 0);
+    EXPECT_FALSE(SetPixelFormat(screen, format, &request));
+    EXPECT_EQ(DescribePixelFormat(screen, format, sizeof pfd, &pfd), configs.size());
+}
+
+TEST_F(X11Layer, OnlySlowOrIndirectFormatsAreGeneric) {
+    HDC screen = GetDC(nullptr);
+    FBConfigList configs(host, DefaultScreen(host));
+    GLXContext probe = glXCreateNewContext(host, configs.at(1), GLX_RGBA_TYPE, nullptr, True);
+    const bool direct = glXIsDirect(host, probe);
+    glXDestroyContext(host, probe);
+    for (int format = 1; format <= configs.size(); ++format) {
+        int caveat = GLX_NONE;
+        glXGetFBConfigAttrib(host, configs.at(format), GLX_CONFIG_CAVEAT, &caveat);
+        PIXELFORMATDESCRIPTOR pfd;
+        ASSERT_GT(DescribePixelFormat(screen, format, sizeof pfd, &pfd), 0);
+        const bool generic = (pfd.dwFlags & PFD_GENERIC_FORMAT) != 0;
+        EXPECT_EQ(generic, caveat == GLX_SLOW_CONFIG || !direct) << "format " << format;
+    }
+}
+
+TEST_F(X11Layer, ContextsFollowTheWglRules) {
+    EXPECT_FALSE(wglMakeCurrent(nullptr, nullptr)); // nothing current, as Wine answers
+    const Window window = newWindow();
+    HDC dc = GetDC(hwnd(window));
+    EXPECT_EQ(wglCreateContext(dc), nullptr); // no format yet
+    const PIXELFORMATDESCRIPTOR request = libraryRequest();
+    const int format = ChoosePixelFormat(dc, &request);
+    ASSERT_TRUE(SetPixelFormat(dc, format, &request));
+    HGLRC rc = wglCreateContext(dc);
+    ASSERT_NE(rc, nullptr);
+    EXPECT_EQ(wglGetCurrentDC(), nullptr);
+
+    HDC otherFormat = GetDC(hwnd(newWindow()));
+    ASSERT_TRUE(SetPixelFormat(otherFormat, anotherWindowFormat(dc, format), &request));
+    EXPECT_FALSE(wglMakeCurrent(otherFormat, rc));
+    ASSERT_TRUE(wglMakeCurrent(dc, rc));
+    EXPECT_EQ(wglGetCurrentDC(), dc);
+
+    // Deleting the current context releases it first.
+    EXPECT_TRUE(wglDeleteContext(rc));
+    EXPECT_EQ(glXGetCurrentContext(), nullptr);
+    EXPECT_EQ(wglGetCurrentDC(), nullptr);
+    EXPECT_FALSE(wglDeleteContext(rc));
+    EXPECT_FALSE(wglMakeCurrent(dc, rc));
+    EXPECT_FALSE(wglMakeCurrent(nullptr, nullptr));
+}
+
+TEST_F(X11Layer, EntryPointsComeWithTheCurrentContext) {
+    const char* const names[] = {
+        "glPointParameterfARB", "glPointParameterfvARB",    "glBindBufferARB",
+        "glGenBuffersARB",      "glBufferDataARB",          "glMultiTexCoord2fARB",
+        "glActiveTextureARB",   "glClientActiveTextureARB", "wglSwapIntervalEXT"};
+    EXPECT_EQ(wglGetProcAddress("glBindBufferARB"), nullptr);
+    const Bound bound = bind();
+    for (const char* name : names)
+        EXPECT_NE(wglGetProcAddress(name), nullptr) << name;
+    EXPECT_EQ(wglGetProcAddress("glNoSuchThingARB"), nullptr);
+    EXPECT_EQ(wglGetProcAddress(nullptr), nullptr);
+
+    using SwapInterval = BOOL (*)(int);
+    auto swapInterval = reinterpret_cast<SwapInterval>(wglGetProcAddress("wglSwapIntervalEXT"));
+    EXPECT_TRUE(swapInterval(0));
+    EXPECT_FALSE(swapInterval(-1));
+    EXPECT_TRUE(SwapBuffers(bound.dc));
+    unbind(bound);
+    EXPECT_EQ(wglGetProcAddress("glBindBufferARB"), nullptr);
+    EXPECT_FALSE(swapInterval(0));
+}
+
+TEST_F(X11Layer, IsIconicReadsTheWindowManagersState) {
+    const Window window = newWindow();
+    EXPECT_FALSE(IsIconic(hwnd(window)));
+    EXPECT_FALSE(IsIconic(nullptr));
+    const Atom wmState = XInternAtom(host, "WM_STATE", False);
+    for (long state : {long(IconicState), long(NormalState)}) {
+        const long value[2] = {state, None};
+        XChangeProperty(host, window, wmState, wmState, 32, PropModeReplace,
+                        reinterpret_cast<const unsigned char*>(value), 2);
+        XSync(host, False);
+        EXPECT_EQ(IsIconic(hwnd(window)), state == IconicState ? TRUE : FALSE);
+    }
+}
+
+TEST_F(X11Layer, FontsFallBackToWhatTheServerHas) {
+    // Debian's xfonts-base and xfonts-75dpi: helvetica, times, courier, symbol and fixed.
+    const struct {
+        const char* face;
+        int height;
+        DWORD charSet;
+        const char* found;
+    } cases[] = {
+        {"Arial", 15, ANSI_CHARSET, "-helvetica-bold-o-"},
+        {"Times New Roman", -14, ANSI_CHARSET, "-times-bold-i-normal--14-"},
+        {"No Such Face", 15, ANSI_CHARSET, "-helvetica-bold-o-"},
+        {"Symbol", 15, SYMBOL_CHARSET, "-symbol-"},
+        {"Arial", INT_MIN, ANSI_CHARSET, "-helvetica-bold-o-"},
+    };
+    for (const auto& c : cases) {
+        HFONT font = createFont(c.face, c.height, c.charSet);
+        ASSERT_NE(font, nullptr) << c.face;
+        EXPECT_NE(xlfdOf(font).find(c.found), std::string::npos) << c.face << ": " << xlfdOf(font);
+        EXPECT_TRUE(DeleteObject(font));
+    }
+}
+
+TEST_F(X11Layer, SelectedFontsAreNotDeleted) {
+    HDC dc = GetDC(nullptr);
+    HFONT font = createFont("Arial");
+    EXPECT_EQ(SelectObject(dc, font), systemFont());
+    EXPECT_FALSE(DeleteObject(font));
+    EXPECT_EQ(SelectObject(dc, systemFont()), font);
+    EXPECT_TRUE(DeleteObject(font));
+    EXPECT_FALSE(DeleteObject(font));
+    EXPECT_EQ(SelectObject(dc, font), nullptr);
+    EXPECT_TRUE(DeleteObject(systemFont()));
+    EXPECT_EQ(ReleaseDC(nullptr, dc), 1);
+}
+
+TEST_F(X11Layer, FontBitmapsBuildGlyphsAndLeaveNoError) {
+    HDC screen = GetDC(nullptr);
+    EXPECT_FALSE(wglUseFontBitmapsA(screen, 32, 96, 1)); // no current context
+    const Bound bound = bind();
+    HFONT font = createFont("Arial");
+    for (HGDIOBJ selected : {static_cast<HGDIOBJ>(font), systemFont()}) {
+        SelectObject(bound.dc, selected);
+        const GLuint listBase = glGenLists(96);
+        EXPECT_TRUE(wglUseFontBitmapsA(bound.dc, 32, 96, listBase));
+        EXPECT_EQ(glGetError(), GLenum(GL_NO_ERROR));
+        EXPECT_GT(glyphPixels(listBase), 5);
+        glDeleteLists(listBase, 96);
+    }
+    EXPECT_FALSE(wglUseFontBitmapsA(bound.dc, 32, 96, 0));
+    EXPECT_FALSE(wglUseFontBitmapsA(bound.dc, 32, 0x80000000u, 1));
+    EXPECT_TRUE(DeleteObject(font));
+    unbind(bound);
+}
