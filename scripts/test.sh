@@ -39,7 +39,7 @@ run_tests() { # NAME CTEST-ARGS...
     failures="$failures $name"
   fi
   line=$(grep -E 'tests passed|No tests were found' "$root/build/$name/ctest.log" || true)
-  grep -E '(Failed|\*\*\*)' "$root/build/$name/ctest.log" || true
+  grep -E '\*\*\*|\((Failed|Timeout|SEGFAULT)\)' "$root/build/$name/ctest.log" || true
   summary="$summary
 $name: $line"
 }
@@ -64,7 +64,8 @@ else
   run_tests win32 -R dll_exports
 fi
 
-echo "=== summary$summary"
+echo "=== summary$summary
+the product: $(file -b "$root/build/win32/bin/znVelmora.dll")"
 if [ -n "$failures" ]; then
   echo "FAILED:$failures (see build/<name>/ctest.log)"
   exit 1
