@@ -2,6 +2,7 @@
 // described, without a display.
 #include <gtest/gtest.h>
 
+#include "LibraryRequest.h"
 #include "platform/x11/x11_platform.h"
 
 using namespace zn::x11;
@@ -18,29 +19,18 @@ FormatTraits format(int depthBits, int visualMatch = 0) {
     return traits;
 }
 
-// The library's request: double-buffered RGBA for a window, 32 colour and 24 depth bits.
-PIXELFORMATDESCRIPTOR request() {
-    PIXELFORMATDESCRIPTOR pfd = {};
-    pfd.nSize = sizeof pfd;
-    pfd.nVersion = 1;
-    pfd.dwFlags = PFD_DRAW_TO_WINDOW | PFD_SUPPORT_OPENGL | PFD_DOUBLEBUFFER;
-    pfd.cColorBits = 32;
-    pfd.cDepthBits = 24;
-    return pfd;
-}
-
 } // namespace
 
 TEST(ChooseFormat, TheWindowsOwnVisualComesBeforeACloserMatchElsewhere) {
     // Another visual may not render into the window at all, whatever else it offers.
-    EXPECT_EQ(chooseFormat({format(24, 2), format(16, 1), format(0, 0)}, request()), 3);
-    EXPECT_EQ(chooseFormat({format(24, 2), format(16, 1)}, request()), 2);
+    EXPECT_EQ(chooseFormat({format(24, 2), format(16, 1), format(0, 0)}, libraryRequest()), 3);
+    EXPECT_EQ(chooseFormat({format(24, 2), format(16, 1)}, libraryRequest()), 2);
 }
 
 TEST(ChooseFormat, DepthIsAtLeastAsAskedAndOtherwiseTheLargest) {
-    EXPECT_EQ(chooseFormat({format(32), format(16), format(24)}, request()), 3);
-    EXPECT_EQ(chooseFormat({format(32), format(16)}, request()), 1);
-    EXPECT_EQ(chooseFormat({format(0), format(16)}, request()), 2);
+    EXPECT_EQ(chooseFormat({format(32), format(16), format(24)}, libraryRequest()), 3);
+    EXPECT_EQ(chooseFormat({format(32), format(16)}, libraryRequest()), 1);
+    EXPECT_EQ(chooseFormat({format(0), format(16)}, libraryRequest()), 2);
 }
 
 TEST(ChooseFormat, PrefersPlainFastFormatsWithoutExtras) {
@@ -50,8 +40,8 @@ TEST(ChooseFormat, PrefersPlainFastFormatsWithoutExtras) {
     multisampled.samples = 4;
     FormatTraits accumulating = format(24);
     accumulating.accumRedBits = 16;
-    EXPECT_EQ(chooseFormat({slow, multisampled, accumulating, format(24)}, request()), 4);
-    EXPECT_EQ(chooseFormat({slow, format(16)}, request()), 2);
+    EXPECT_EQ(chooseFormat({slow, multisampled, accumulating, format(24)}, libraryRequest()), 4);
+    EXPECT_EQ(chooseFormat({slow, format(16)}, libraryRequest()), 2);
 }
 
 TEST(ChooseFormat, RefusesFormatsThatCannotServeTheRequest) {
@@ -64,10 +54,10 @@ TEST(ChooseFormat, RefusesFormatsThatCannotServeTheRequest) {
     FormatTraits colorIndex = format(24);
     colorIndex.rgba = false;
     colorIndex.colorIndex = true;
-    EXPECT_EQ(chooseFormat({single, pixmapOnly, overlay, colorIndex}, request()), 0);
-    EXPECT_EQ(chooseFormat({}, request()), 0);
+    EXPECT_EQ(chooseFormat({single, pixmapOnly, overlay, colorIndex}, libraryRequest()), 0);
+    EXPECT_EQ(chooseFormat({}, libraryRequest()), 0);
 
-    PIXELFORMATDESCRIPTOR dontCare = request();
+    PIXELFORMATDESCRIPTOR dontCare = libraryRequest();
     dontCare.dwFlags |= 0x40000000; // PFD_DOUBLEBUFFER_DONTCARE
     EXPECT_EQ(chooseFormat({single}, dontCare), 1);
 }

@@ -9,21 +9,12 @@
 #include <X11/Xatom.h>
 #include <X11/Xutil.h>
 
+#include "LibraryRequest.h"
 #include "platform/x11/x11_platform.h"
 
 using namespace zn::x11;
 
 namespace {
-
-PIXELFORMATDESCRIPTOR libraryRequest() {
-    PIXELFORMATDESCRIPTOR pfd = {};
-    pfd.nSize = sizeof pfd;
-    pfd.nVersion = 1;
-    pfd.dwFlags = PFD_DRAW_TO_WINDOW | PFD_SUPPORT_OPENGL | PFD_DOUBLEBUFFER;
-    pfd.cColorBits = 32;
-    pfd.cDepthBits = 24;
-    return pfd;
-}
 
 HFONT createFont(const char* face, int height = 15, DWORD charSet = ANSI_CHARSET) {
     return CreateFontA(height, 0, 0, 0, 700, 1, 0, 0, charSet, OUT_TT_PRECIS, CLIP_DEFAULT_PRECIS,
