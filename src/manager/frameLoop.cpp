@@ -52,12 +52,10 @@ bool znVelmora::isWindowValid() {
 }
 
 void znVelmora::doRendering() {
-    QueryPerformanceCounter(&timer.currentCount);
-    const int64_t span = timer.currentCount.QuadPart - timer.lastCount.QuadPart;
-    // Two extra milliseconds let a frame start a little before the interval has fully passed.
-    const uint64_t milliseconds =
-        static_cast<uint64_t>(zn::spanMilliseconds(span, timer.frequency.QuadPart));
-    const uint32_t figure = static_cast<uint32_t>(milliseconds + 2);
+    timer.performCounter();
+    // The timer's figure already counts one millisecond over the span; one more lets a frame
+    // start a little before the interval has fully passed. Compared as unsigned, low 32 bits.
+    const uint32_t figure = static_cast<uint32_t>(timer.elapsedTimeinMSSinceLastRender() + 1);
     const uint32_t interval = static_cast<uint32_t>(frameIntervalMs);
     if (figure < interval) {
         Sleep(interval - figure);
@@ -65,7 +63,7 @@ void znVelmora::doRendering() {
     }
 
     doPreRendering();
-    const float seconds = static_cast<float>(zn::spanSeconds(span, timer.frequency.QuadPart));
+    const float seconds = timer.getElapsedSeconds();
     try {
         renderEnv->animateEnvironment(seconds);
         renderEnv->renderEnvironment();
@@ -76,7 +74,7 @@ void znVelmora::doRendering() {
     glFinish();
     if (!SwapBuffers(renderContext->getDC()))
         zn::throwRenderFailure(1);
-    timer.lastCount = timer.currentCount;
+    timer.reset();
 }
 
 void znVelmora::doPreRendering() {
@@ -100,6 +98,5 @@ void znVelmora::doPostRendering() {
 }
 
 float znVelmora::framesPerSecond() {
-    const int64_t span = timer.currentCount.QuadPart - timer.lastCount.QuadPart;
-    return static_cast<float>(zn::spanRate(span, timer.frequency.QuadPart));
+    return timer.getFPS();
 }

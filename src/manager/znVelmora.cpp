@@ -43,8 +43,8 @@ void znVelmora::destroyOpenGL() {
 }
 
 void znVelmora::timerReset() {
-    QueryPerformanceCounter(&timer.currentCount);
-    timer.lastCount = timer.currentCount;
+    timer.performCounter();
+    timer.reset();
 }
 
 znRenderContext& znVelmora::getRenderContext() {

@@ -61,7 +61,7 @@ template <class F> PROC asProc(F entry) {
 
 } // namespace
 
-PROC znRecordProcAddress(const char* name) {
+PROC znRecord::detail::procAddress(const char* name) {
     static const std::map<std::string, PROC> entries = {
         {"glPointParameterfARB", asProc(pointParameterf)},
         {"glPointParameterfvARB", asProc(pointParameterfv)},

@@ -49,6 +49,9 @@ struct State {
 
 State& state();
 
+// The recorded stand-in for an extension entry point, or null for a name it does not know.
+PROC procAddress(const char* name);
+
 // Consumes one scripted failure of the named call, if any.
 bool fails(const char* name);
 

@@ -200,13 +200,11 @@ BOOL wglDeleteContext(HGLRC rc) {
     return TRUE;
 }
 
-PROC znRecordProcAddress(const char* name); // record_gl.cpp
-
 PROC wglGetProcAddress(LPCSTR name) {
     logCall("wglGetProcAddress", name);
     if (fails("wglGetProcAddress") || !state().current || state().missingProcs.count(name))
         return nullptr;
-    return znRecordProcAddress(name);
+    return procAddress(name);
 }
 
 HDC wglGetCurrentDC() {
