@@ -71,7 +71,8 @@ void glGenBuffersARB(int count, unsigned int* buffers) {
 }
 
 void glBufferDataARB(unsigned int target, int size, const void* data, unsigned int usage) {
-    forward(table().glBufferDataARB, target, size, data, usage);
+    // The driver takes a pointer-sized size: widened here, sign and all.
+    forward(table().glBufferDataARB, target, static_cast<GLsizeiptrARB>(size), data, usage);
 }
 
 void wglSwapIntervalEXT(int interval) {

@@ -2,9 +2,9 @@
 
 #include <string>
 
-namespace {
+#include "context/glEntryPoints.h"
 
-enum : unsigned char { VertexBufferObjects = 1, PointParameters = 2 };
+namespace {
 
 znGLFunctions* currentGLFunctions = nullptr;
 
@@ -15,13 +15,6 @@ void reportMissing(const std::string& text, UINT style) {
 template <class F> F procAddress(const char* name) {
     // Through void(*)() because WGL hands out one generic function type for every name.
     return reinterpret_cast<F>(reinterpret_cast<void (*)()>(wglGetProcAddress(name)));
-}
-
-template <class F> bool resolve(F& field, const char* name, UINT style) {
-    field = procAddress<F>(name);
-    if (!field)
-        reportMissing(std::string(name) + " not supported", style);
-    return field != nullptr;
 }
 
 } // namespace
@@ -57,27 +50,28 @@ znGLFunctions& znGLFunctions::empty() {
     return table;
 }
 
+template <class F> void znGLFunctions::lookUp(F& field, std::size_t entry) {
+    const zn::GLEntryPoint& point = zn::kGLEntryPoints[entry];
+    field = procAddress<F>(point.name);
+    if (field)
+        return;
+    extensionFlags &= static_cast<unsigned char>(~point.group);
+    reportMissing(std::string(point.name) + " not supported", point.missingStyle);
+}
+
 void znGLFunctions::loadExtensions() {
-    extensionFlags |= PointParameters;
-    if (!resolve(glPointParameterfARB, "glPointParameterfARB", MB_OK))
-        extensionFlags &= ~PointParameters;
-    if (!resolve(glPointParameterfvARB, "glPointParameterfvARB", MB_OK))
-        extensionFlags &= ~PointParameters;
-
-    extensionFlags |= VertexBufferObjects;
-    if (!resolve(glBindBufferARB, "glBindBufferARB", MB_OK))
-        extensionFlags &= ~VertexBufferObjects;
-    if (!resolve(glGenBuffersARB, "glGenBuffersARB", MB_OK))
-        extensionFlags &= ~VertexBufferObjects;
-    if (!resolve(glBufferDataARB, "glBufferDataARB", MB_OK))
-        extensionFlags &= ~VertexBufferObjects;
-
-    resolve(glMultiTexCoord2fARB, "glMultiTexCoord2fARB", MB_ICONWARNING);
-    resolve(glActiveTextureARB, "glActiveTextureARB", MB_ICONWARNING);
-    resolve(glClientActiveTextureARB, "glClientActiveTextureARB", MB_ICONWARNING);
+    extensionFlags = GLExtensionVertexBufferObject | GLExtensionPointParameters;
+    lookUp(glPointParameterfARB, zn::PointParameterf);
+    lookUp(glPointParameterfvARB, zn::PointParameterfv);
+    lookUp(glBindBufferARB, zn::BindBuffer);
+    lookUp(glGenBuffersARB, zn::GenBuffers);
+    lookUp(glBufferDataARB, zn::BufferData);
+    lookUp(glMultiTexCoord2fARB, zn::MultiTexCoord2f);
+    lookUp(glActiveTextureARB, zn::ActiveTexture);
+    lookUp(glClientActiveTextureARB, zn::ClientActiveTexture);
 
     // Frames are paced by the render manager, so the driver must not wait for vertical retrace.
-    wglSwapIntervalEXT = procAddress<SwapInterval>("wglSwapIntervalEXT");
+    wglSwapIntervalEXT = procAddress<SwapInterval>(zn::kGLEntryPoints[zn::SwapInterval].name);
     if (wglSwapIntervalEXT)
         wglSwapIntervalEXT(0);
     else

@@ -3,6 +3,8 @@
 // the znGL functions call through.
 #pragma once
 
+#include <cstddef>
+
 #include "platform/win32api.h"
 
 class znGLFunctions {
@@ -13,7 +15,7 @@ class znGLFunctions {
     typedef void(APIENTRY* SelectTexture)(GLenum);
     typedef void(APIENTRY* BindBuffer)(GLenum, GLuint);
     typedef void(APIENTRY* GenBuffers)(GLsizei, GLuint*);
-    typedef void(APIENTRY* BufferData)(GLenum, int, const void*, GLenum);
+    typedef void(APIENTRY* BufferData)(GLenum, GLsizeiptrARB, const void*, GLenum);
     typedef BOOL(WINAPI* SwapInterval)(int);
 
     znGLFunctions();
@@ -44,7 +46,9 @@ class znGLFunctions {
     struct Unregistered {};
     explicit znGLFunctions(Unregistered);
 
-    template <class F> bool lookUp(F& field, const char* name, UINT style);
+    // Resolves one entry of the entry-point table into its field; a missing one is reported
+    // and takes its group's flag away.
+    template <class F> void lookUp(F& field, std::size_t entry);
 };
 
 // Stores the table the znGL functions use; a null table leaves the current one in place.

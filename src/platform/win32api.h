@@ -114,7 +114,11 @@ int _stricmp(const char* a, const char* b);
 
 #endif
 
-// Tokens of the ARB extensions that the OpenGL 1.1 header may lack.
+// Types and tokens of the ARB extensions that the OpenGL 1.1 header may lack.
+#ifndef GL_ARB_vertex_buffer_object
+#include <stddef.h>
+typedef ptrdiff_t GLsizeiptrARB;
+#endif
 #ifndef GL_TEXTURE0_ARB
 #define GL_TEXTURE0_ARB 0x84C0
 #endif

@@ -1,6 +1,7 @@
 #include <memory>
 
 #include "RecordTest.h"
+#include "context/glEntryPoints.h"
 #include "znGL.h"
 #include "znRenderContext.h"
 
@@ -124,6 +125,23 @@ TEST_F(Extensions, ForwardersPassArgumentsUnchanged) {
                "glBufferDataARB(0x8892, 64, NULL, 0x88E4)", "glPointParameterfvARB(0x8127, 3)",
                "glMultiTexCoord2fARB(0x84C1, 0.25, 0.75)", "wglSwapIntervalEXT(1)"}));
     EXPECT_EQ(buffers[0], 1u);
+}
+
+TEST_F(Extensions, BufferSizesReachTheDriverPointerSizedWithTheirSign) {
+    auto context = bind();
+    znRecord::clearCalls();
+    znGL::glBufferDataARB(0x8892, -1, nullptr, 0x88E4);
+    znGL::glBufferDataARB(0x8892, 0x7fffffff, nullptr, 0x88E4);
+    // Through an int-typed entry point the driver would read a negative size as about 4 GiB.
+    EXPECT_EQ(znRecord::callTexts(), (Texts{"glBufferDataARB(0x8892, -1, NULL, 0x88E4)",
+                                            "glBufferDataARB(0x8892, 2147483647, NULL, 0x88E4)"}));
+}
+
+TEST_F(Extensions, TheRecordedDriverOffersExactlyTheTablesEntryPoints) {
+    auto context = bind();
+    for (const zn::GLEntryPoint& entry : zn::kGLEntryPoints)
+        EXPECT_NE(wglGetProcAddress(entry.name), nullptr) << entry.name;
+    EXPECT_EQ(wglGetProcAddress("glBufferSubDataARB"), nullptr);
 }
 
 TEST_F(Extensions, TheMostRecentlyConstructedTableServesWhateverContextIsCurrent) {

@@ -2,9 +2,8 @@
 // extension entry points that wglGetProcAddress hands out. Calls are logged; queries answer from
 // the script; display lists are tracked by name.
 #include <cstring>
-#include <map>
-#include <string>
 
+#include "context/glEntryPoints.h"
 #include "record_state.h"
 
 using namespace znRecord::detail;
@@ -24,34 +23,42 @@ bool isLiveList(GLuint list) {
     return false;
 }
 
+// The stand-ins log under the names of the entry-point table, so the log reads as the
+// driver's calls would.
+template <std::size_t Entry, class... Args> void logEntry(Args... args) {
+    logCall(zn::kGLEntryPoints[Entry].name, args...);
+}
+
 void APIENTRY pointParameterf(GLenum pname, GLfloat param) {
-    logCall("glPointParameterfARB", Hex{pname}, param);
+    logEntry<zn::PointParameterf>(Hex{pname}, param);
 }
 void APIENTRY pointParameterfv(GLenum pname, const GLfloat* params) {
-    logCall("glPointParameterfvARB", Hex{pname}, params ? params[0] : 0.0f);
-}
-void APIENTRY multiTexCoord2f(GLenum unit, GLfloat s, GLfloat t) {
-    logCall("glMultiTexCoord2fARB", Hex{unit}, s, t);
-}
-void APIENTRY activeTexture(GLenum unit) {
-    logCall("glActiveTextureARB", Hex{unit});
-}
-void APIENTRY clientActiveTexture(GLenum unit) {
-    logCall("glClientActiveTextureARB", Hex{unit});
+    logEntry<zn::PointParameterfv>(Hex{pname}, params ? params[0] : 0.0f);
 }
 void APIENTRY bindBuffer(GLenum target, GLuint buffer) {
-    logCall("glBindBufferARB", Hex{target}, buffer);
+    logEntry<zn::BindBuffer>(Hex{target}, buffer);
 }
 void APIENTRY genBuffers(GLsizei count, GLuint* buffers) {
-    logCall("glGenBuffersARB", count);
+    logEntry<zn::GenBuffers>(count);
     for (GLsizei i = 0; i < count; ++i)
         buffers[i] = state().nextBuffer++;
 }
-void APIENTRY bufferData(GLenum target, int size, const void* data, GLenum usage) {
-    logCall("glBufferDataARB", Hex{target}, size, data, Hex{usage});
+// Typed as the driver's, with a pointer-sized size, so a caller that passes a narrower one
+// shows in the log.
+void APIENTRY bufferData(GLenum target, GLsizeiptrARB size, const void* data, GLenum usage) {
+    logEntry<zn::BufferData>(Hex{target}, static_cast<long long>(size), data, Hex{usage});
+}
+void APIENTRY multiTexCoord2f(GLenum unit, GLfloat s, GLfloat t) {
+    logEntry<zn::MultiTexCoord2f>(Hex{unit}, s, t);
+}
+void APIENTRY activeTexture(GLenum unit) {
+    logEntry<zn::ActiveTexture>(Hex{unit});
+}
+void APIENTRY clientActiveTexture(GLenum unit) {
+    logEntry<zn::ClientActiveTexture>(Hex{unit});
 }
 BOOL WINAPI swapInterval(int interval) {
-    logCall("wglSwapIntervalEXT", interval);
+    logEntry<zn::SwapInterval>(interval);
     return TRUE;
 }
 
@@ -62,19 +69,17 @@ template <class F> PROC asProc(F entry) {
 } // namespace
 
 PROC znRecord::detail::procAddress(const char* name) {
-    static const std::map<std::string, PROC> entries = {
-        {"glPointParameterfARB", asProc(pointParameterf)},
-        {"glPointParameterfvARB", asProc(pointParameterfv)},
-        {"glMultiTexCoord2fARB", asProc(multiTexCoord2f)},
-        {"glActiveTextureARB", asProc(activeTexture)},
-        {"glClientActiveTextureARB", asProc(clientActiveTexture)},
-        {"glBindBufferARB", asProc(bindBuffer)},
-        {"glGenBuffersARB", asProc(genBuffers)},
-        {"glBufferDataARB", asProc(bufferData)},
-        {"wglSwapIntervalEXT", asProc(swapInterval)},
+    // In the order of the entry-point table.
+    static const PROC entries[] = {
+        asProc(pointParameterf), asProc(pointParameterfv),    asProc(bindBuffer),
+        asProc(genBuffers),      asProc(bufferData),          asProc(multiTexCoord2f),
+        asProc(activeTexture),   asProc(clientActiveTexture), asProc(swapInterval),
     };
-    auto entry = entries.find(name);
-    return entry == entries.end() ? nullptr : entry->second;
+    static_assert(sizeof entries / sizeof entries[0] == zn::GLEntryPointCount);
+    for (std::size_t entry = 0; entry < zn::GLEntryPointCount; ++entry)
+        if (std::strcmp(name, zn::kGLEntryPoints[entry].name) == 0)
+            return entries[entry];
+    return nullptr;
 }
 
 void glClearColor(GLclampf r, GLclampf g, GLclampf b, GLclampf a) {

@@ -1,28 +1,16 @@
 // wglGetProcAddress for the extension entry points the library looks up, and wglSwapIntervalEXT
 // over the GLX swap-control extensions.
 #include <cstring>
+#include <map>
+#include <mutex>
+#include <utility>
 
+#include "context/glEntryPoints.h"
 #include "platform/x11/x11_platform.h"
 
 namespace zn::x11 {
 
 namespace {
-
-struct EntryPoint {
-    const char* name;
-    const char* extension;
-};
-
-const EntryPoint kEntryPoints[] = {
-    {"glPointParameterfARB", "GL_ARB_point_parameters"},
-    {"glPointParameterfvARB", "GL_ARB_point_parameters"},
-    {"glBindBufferARB", "GL_ARB_vertex_buffer_object"},
-    {"glGenBuffersARB", "GL_ARB_vertex_buffer_object"},
-    {"glBufferDataARB", "GL_ARB_vertex_buffer_object"},
-    {"glMultiTexCoord2fARB", "GL_ARB_multitexture"},
-    {"glActiveTextureARB", "GL_ARB_multitexture"},
-    {"glClientActiveTextureARB", "GL_ARB_multitexture"},
-};
 
 typedef void (*SwapIntervalEXT)(Display*, GLXDrawable, int);
 typedef int (*SwapIntervalMESA)(unsigned int);
@@ -32,10 +20,29 @@ template <class F> F glxProc(const char* name) {
     return reinterpret_cast<F>(glXGetProcAddressARB(reinterpret_cast<const GLubyte*>(name)));
 }
 
-const char* currentGLXExtensions(Display* display) {
+enum class SwapControl { ext, mesa, sgi, none };
+
+// What the current context's screen offers; asked once per screen, since GLX's extensions are
+// the same for every context there.
+SwapControl swapControl(Display* display) {
+    static std::mutex mutex;
+    static std::map<std::pair<Display*, int>, SwapControl> known;
     int screen = 0;
     glXQueryContext(display, glXGetCurrentContext(), GLX_SCREEN, &screen);
-    return glXQueryExtensionsString(display, screen);
+    std::lock_guard<std::mutex> lock(mutex);
+    auto found = known.find({display, screen});
+    if (found != known.end())
+        return found->second;
+    const char* extensions = glXQueryExtensionsString(display, screen);
+    SwapControl control = SwapControl::none;
+    if (hasExtension(extensions, "GLX_EXT_swap_control"))
+        control = SwapControl::ext;
+    else if (hasExtension(extensions, "GLX_MESA_swap_control"))
+        control = SwapControl::mesa;
+    else if (hasExtension(extensions, "GLX_SGI_swap_control"))
+        control = SwapControl::sgi;
+    known[{display, screen}] = control;
+    return control;
 }
 
 BOOL swapIntervalEXT(int interval) {
@@ -43,19 +50,22 @@ BOOL swapIntervalEXT(int interval) {
     const GLXDrawable drawable = glXGetCurrentDrawable();
     if (interval < 0 || !display || drawable == None)
         return FALSE;
-    const char* extensions = currentGLXExtensions(display);
-    if (hasExtension(extensions, "GLX_EXT_swap_control")) {
+    switch (swapControl(display)) {
+    case SwapControl::ext: {
         ErrorTrap trap(display);
         glxProc<SwapIntervalEXT>("glXSwapIntervalEXT")(display, drawable, interval);
         return trap.failed() ? FALSE : TRUE;
     }
-    if (hasExtension(extensions, "GLX_MESA_swap_control"))
+    case SwapControl::mesa:
         return glxProc<SwapIntervalMESA>("glXSwapIntervalMESA")(interval) == 0 ? TRUE : FALSE;
-    // The SGI extension cannot switch the retrace sync off, only lengthen it.
-    if (hasExtension(extensions, "GLX_SGI_swap_control"))
+    case SwapControl::sgi:
+        // The SGI extension cannot switch the retrace sync off, only lengthen it.
         return interval > 0 && glxProc<SwapIntervalSGI>("glXSwapIntervalSGI")(interval) == 0
                    ? TRUE
                    : FALSE;
+    case SwapControl::none:
+        break;
+    }
     // NOTE: Mesa's software rasteriser on a server without DRI (Xvfb, for one) offers no
     // swap control: its swaps copy the image at once and never wait for the retrace. Interval
     // 0 therefore holds already; any other cannot be had.
@@ -63,7 +73,7 @@ BOOL swapIntervalEXT(int interval) {
 }
 
 PROC extensionEntryPoint(const char* name) {
-    for (const EntryPoint& entry : kEntryPoints) {
+    for (const zn::GLEntryPoint& entry : zn::kGLEntryPoints) {
         if (std::strcmp(name, entry.name) != 0)
             continue;
         // NOTE: glXGetProcAddressARB answers every name on Mesa (GLX allows it), so the
@@ -99,7 +109,7 @@ PROC wglGetProcAddress(LPCSTR name) {
     if (!name || !glXGetCurrentContext())
         return nullptr;
     // Offered with every context, as Wine offers it; the function itself finds the means.
-    if (std::strcmp(name, "wglSwapIntervalEXT") == 0)
+    if (std::strcmp(name, zn::kGLEntryPoints[zn::SwapInterval].name) == 0)
         return reinterpret_cast<PROC>(&swapIntervalEXT);
     return extensionEntryPoint(name);
 }
