@@ -7,6 +7,7 @@ find_package(OpenGL REQUIRED COMPONENTS OpenGL GLX)
 add_library(znVelmora_x11_objects OBJECT
   src/platform/x11/x11_display.cpp
   src/platform/x11/x11_window.cpp
+  src/platform/x11/x11_watch.cpp
   src/platform/x11/x11_message.cpp
   src/platform/x11/x11_font.cpp
   src/platform/x11/x11_xlfd.cpp

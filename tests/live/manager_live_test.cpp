@@ -61,4 +61,26 @@ TEST(LiveRenderManager, StartUpWithoutAWindowReportsOnceAndSkipsTheEnvironment) 
     EXPECT_EQ(env.events, Texts{});
 }
 
+TEST(LiveRenderManager, ManagersOnOneThreadTearDownInAnyOrder) {
+    LiveWindow first(64, 64), second(64, 64);
+    TestEnvironment firstScene, secondScene;
+    znVelmora one(first.handle(), &firstScene), two(second.handle(), &secondScene);
+    one.initializeOpenGL();
+    two.initializeOpenGL();
+    BoxWatcher watcher;
+    two.destroyOpenGL();
+    // Nothing is current any more, and releasing nothing is no failure: the context goes.
+    one.destroyOpenGL();
+    EXPECT_FALSE(anyContextCurrent());
+    if (runningUnderWine()) {
+        // NOTE: Wine's wglMakeCurrent(NULL, NULL) fails when nothing is current (Windows'
+        // succeeds), so the first manager's context stays and its failure is shown.
+        EXPECT_EQ(watcher.stop(), Texts{"znVelmora Context Error: Could not activate the "
+                                        "rendercontext."});
+        return;
+    }
+    EXPECT_EQ(watcher.stop(), Texts{});
+    EXPECT_EQ(contextFailureOf([&] { one.getRenderContext().makeCurrent(); }), 5);
+}
+
 } // namespace

@@ -22,24 +22,30 @@ HGLRC handleOf(RenderingContext* rc) {
     return reinterpret_cast<HGLRC>(rc);
 }
 
+// Windows releases whatever is current, and releasing nothing is no failure.
 BOOL releaseCurrent() {
     currentDC = nullptr;
     currentRC = nullptr;
     Display* display = glXGetCurrentDisplay();
-    // As Wine answers: there is nothing to release, so the release fails.
     if (!glXGetCurrentContext() || !display)
-        return FALSE;
+        return TRUE;
     ErrorTrap trap(display);
     const Bool released = glXMakeContextCurrent(display, None, None, nullptr);
-    return released && !trap.failed() ? TRUE : FALSE;
+    if (released && !trap.failed())
+        return TRUE;
+    diagnose("wglMakeCurrent", "cannot release the current context: " + trap.why());
+    return FALSE;
 }
 
 // A context renders only into live windows of the format it was made for, as on Windows.
-// NOTE: Mesa takes binding the current context to its current drawable again for a no-op, so
-// it would not notice that the window has gone since.
 bool fits(RenderingContext& rc, DeviceContext& dc) {
-    return dc.window != None && dc.screen == rc.screen && windowPixelFormat(dc) == rc.format &&
-           windowExists(dc);
+    if (dc.window == None || dc.screen != rc.screen || windowPixelFormat(dc) != rc.format)
+        return false;
+    // NOTE: Mesa takes binding the current context to its current drawable again for a no-op,
+    // so it would not notice that the window has gone since; only then is the window asked
+    // after. Any other binding fails by itself on a window that has gone.
+    const bool again = glXGetCurrentContext() == rc.context && glXGetCurrentDrawable() == dc.window;
+    return !again || windowExists(dc);
 }
 
 } // namespace
@@ -60,6 +66,7 @@ HGLRC wglCreateContext(HDC dc) {
     ErrorTrap trap(held->display);
     GLXContext context = glXCreateNewContext(held->display, config, GLX_RGBA_TYPE, nullptr, True);
     if (trap.failed() || !context) {
+        diagnose("wglCreateContext", "GLX could not create a context: " + trap.why());
         if (context)
             glXDestroyContext(held->display, context);
         return nullptr;
@@ -74,13 +81,21 @@ BOOL wglMakeCurrent(HDC dc, HGLRC rc) {
         return releaseCurrent();
     RenderingContext* context = renderingContexts.find(rc);
     DeviceContext* held = findDC(dc);
-    if (!context || !held || !fits(*context, *held))
+    if (!context || !held) {
+        diagnose("wglMakeCurrent", "unknown or released device or rendering context");
         return FALSE;
+    }
+    if (!fits(*context, *held)) {
+        diagnose("wglMakeCurrent", "the window is gone or has another pixel format");
+        return FALSE;
+    }
     ErrorTrap trap(context->display);
     const Bool made =
         glXMakeContextCurrent(context->display, held->window, held->window, context->context);
-    if (!made || trap.failed())
+    if (!made || trap.failed()) {
+        diagnose("wglMakeCurrent", "GLX refused the binding: " + trap.why());
         return FALSE;
+    }
     currentDC = dc;
     currentRC = rc;
     return TRUE;
@@ -95,7 +110,10 @@ BOOL wglDeleteContext(HGLRC rc) {
         releaseCurrent();
     ErrorTrap trap(context->display);
     glXDestroyContext(context->display, context->context);
-    return trap.failed() ? FALSE : TRUE;
+    if (!trap.failed())
+        return TRUE;
+    diagnose("wglDeleteContext", trap.why());
+    return FALSE;
 }
 
 HDC wglGetCurrentDC() {
@@ -114,5 +132,8 @@ BOOL SwapBuffers(HDC dc) {
         glXGetCurrentDrawable() == held->window ? glXGetCurrentDisplay() : held->display;
     ErrorTrap trap(display);
     glXSwapBuffers(display, held->window);
-    return trap.failed() ? FALSE : TRUE;
+    if (!trap.failed())
+        return TRUE;
+    diagnose("SwapBuffers", trap.why());
+    return FALSE;
 }

@@ -4,6 +4,7 @@
 #include <algorithm>
 #include <map>
 #include <mutex>
+#include <string>
 
 #include <X11/Xatom.h>
 #include <X11/Xutil.h>
@@ -38,6 +39,8 @@ void readVisual(FormatTraits& traits, const XVisualInfo& visual, const DeviceCon
     traits.greenShift = lowestBit(visual.green_mask);
     traits.blueShift = lowestBit(visual.blue_mask);
 }
+
+} // namespace
 
 FormatTraits readTraits(Display* display, GLXFBConfig config, const DeviceContext& dc) {
     auto get = [display, config](int name) { return attribute(display, config, name); };
@@ -76,8 +79,11 @@ FormatTraits readTraits(Display* display, GLXFBConfig config, const DeviceContex
     return traits;
 }
 
+namespace {
+
 // Whether contexts on this connection render indirectly (through the X server), which makes
-// every format a generic one. Asked once per connection with a throw-away context.
+// every format a generic one. Asked once per connection: of the context current on this thread
+// when there is one on the connection, else of a throw-away context.
 bool rendersIndirect(Display* display, GLXFBConfig config, bool rgba) {
     static std::mutex mutex;
     static std::map<Display*, bool> known;
@@ -85,13 +91,18 @@ bool rendersIndirect(Display* display, GLXFBConfig config, bool rgba) {
     auto found = known.find(display);
     if (found != known.end())
         return found->second;
-    ErrorTrap trap(display);
-    GLXContext probe = glXCreateNewContext(
-        display, config, rgba ? GLX_RGBA_TYPE : GLX_COLOR_INDEX_TYPE, nullptr, True);
-    if (!probe || trap.failed())
-        return false;
-    const bool indirect = !glXIsDirect(display, probe);
-    glXDestroyContext(display, probe);
+    bool indirect = false;
+    if (glXGetCurrentContext() && glXGetCurrentDisplay() == display) {
+        indirect = !glXIsDirect(display, glXGetCurrentContext());
+    } else {
+        ErrorTrap trap(display);
+        GLXContext probe = glXCreateNewContext(
+            display, config, rgba ? GLX_RGBA_TYPE : GLX_COLOR_INDEX_TYPE, nullptr, True);
+        // A probe that failed says nothing: the formats are taken for direct ones.
+        indirect = probe && !trap.failed() && !glXIsDirect(display, probe);
+        if (probe)
+            glXDestroyContext(display, probe);
+    }
     known[display] = indirect;
     return indirect;
 }
@@ -122,7 +133,10 @@ bool writeFormatProperty(Display* display, Window window, int index) {
     ErrorTrap trap(display);
     XChangeProperty(display, window, formatAtom(display), XA_INTEGER, 32, PropModeReplace,
                     reinterpret_cast<const unsigned char*>(&value), 1);
-    return !trap.failed();
+    if (!trap.failed())
+        return true;
+    diagnose("SetPixelFormat", trap.why());
+    return false;
 }
 
 } // namespace
@@ -158,11 +172,20 @@ int ChoosePixelFormat(HDC dc, const PIXELFORMATDESCRIPTOR* request) {
     if (!held || held->window == None || !request)
         return 0;
     FBConfigList configs(held->display, held->screen);
-    std::vector<FormatTraits> formats;
-    formats.reserve(configs.size());
+    // The window's own visual ranks first, so the other configurations are read only when none
+    // on it serves the request.
+    std::vector<FormatTraits> formats(configs.size());
     for (int format = 1; format <= configs.size(); ++format)
-        formats.push_back(readTraits(held->display, configs.at(format), *held));
-    return chooseFormat(formats, *request);
+        if (attribute(held->display, configs.at(format), GLX_VISUAL_ID) == int(held->visual))
+            formats[format - 1] = readTraits(held->display, configs.at(format), *held);
+    if (const int chosen = chooseFormat(formats, *request))
+        return chosen;
+    for (int format = 1; format <= configs.size(); ++format)
+        formats[format - 1] = readTraits(held->display, configs.at(format), *held);
+    const int chosen = chooseFormat(formats, *request);
+    if (!chosen)
+        diagnose("ChoosePixelFormat", "no framebuffer configuration serves the request");
+    return chosen;
 }
 
 BOOL SetPixelFormat(HDC dc, int format, const PIXELFORMATDESCRIPTOR* /*request*/) {
@@ -171,10 +194,16 @@ BOOL SetPixelFormat(HDC dc, int format, const PIXELFORMATDESCRIPTOR* /*request*/
         return FALSE;
     FBConfigList configs(held->display, held->screen);
     GLXFBConfig config = configs.at(format);
-    if (!config || !readTraits(held->display, config, *held).window)
+    if (!config || !readTraits(held->display, config, *held).window) {
+        diagnose("SetPixelFormat", "format " + std::to_string(format) + " cannot draw to a window");
         return FALSE;
-    if (const int set = windowPixelFormat(*held))
-        return set == format ? TRUE : FALSE;
+    }
+    if (const int set = windowPixelFormat(*held)) {
+        if (set == format)
+            return TRUE;
+        diagnose("SetPixelFormat", "the window already has format " + std::to_string(set));
+        return FALSE;
+    }
     if (!writeFormatProperty(held->display, held->window, format))
         return FALSE;
     held->format = format;

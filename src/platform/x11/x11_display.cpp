@@ -1,4 +1,8 @@
-// The X connection the layer works on, and the trap that turns protocol errors into results.
+// The X connection the layer works on, the trap that turns protocol errors into results, and
+// the diagnostic line that says why a call failed.
+#include <atomic>
+#include <cstdio>
+#include <cstdlib>
 #include <mutex>
 
 #include "platform/x11/x11_platform.h"
@@ -10,21 +14,23 @@ namespace {
 std::mutex connectionMutex;
 Display* hostDisplay = nullptr;
 Display* ownDisplay = nullptr;
+bool openFailed = false;
 
-// The handler is process-wide, so traps take turns; a trap may open inside another on the
-// same thread.
+// The handler is process-wide, so traps take turns across threads; on one thread a trap may
+// open inside another. Open traps are kept innermost last, in a fixed array, because another
+// thread's connection may call the handler while a trap opens or closes.
 std::recursive_mutex trapMutex;
-Display* trappedDisplay = nullptr;
-int trappedError = Success;
+const int kMostNestedTraps = 8;
+ErrorTrap* openTraps[kMostNestedTraps];
+std::atomic<int> openTrapCount{0};
 XErrorHandler handlerBeforeTraps = nullptr;
 
 int trapError(Display* display, XErrorEvent* event) {
-    if (display == trappedDisplay) {
-        if (trappedError == Success)
-            trappedError = event->error_code;
-        return 0;
-    }
-    // Another connection's error is none of ours: it goes where it would have gone.
+    for (int trap = openTrapCount - 1; trap >= 0; --trap)
+        if (openTraps[trap]->claims(display, *event))
+            return 0;
+    // An error of a request made before any trap opened is none of ours: it goes where it
+    // would have gone.
     return handlerBeforeTraps ? handlerBeforeTraps(display, event) : 0;
 }
 
@@ -35,36 +41,76 @@ Display* display() {
     if (hostDisplay)
         return hostDisplay;
     // Never closed: contexts, fonts and device contexts made on it may live until exit.
-    if (!ownDisplay)
+    if (!ownDisplay && !openFailed) {
         ownDisplay = XOpenDisplay(nullptr);
+        // Said once: every later call fails the same way for the same reason.
+        openFailed = !ownDisplay;
+        if (openFailed)
+            diagnose("XOpenDisplay", std::string("cannot open display \"") + XDisplayName(nullptr) +
+                                         "\" (is DISPLAY set?)");
+    }
     return ownDisplay;
 }
 
+void diagnose(const char* call, const std::string& why) {
+    std::fprintf(stderr, "%s%s: %s\n", kDiagnosticPrefix, call, why.c_str());
+    std::fflush(stderr);
+}
+
 ErrorTrap::ErrorTrap(Display* display)
-    : display(display), previousHandler(nullptr), outerDisplay(nullptr), outerError(Success) {
+    : display(display), firstRequest(0), error(), previousHandler(nullptr) {
     trapMutex.lock();
-    // Errors of earlier requests belong to whoever made them, not to this trap.
-    XSync(display, False);
-    outerDisplay = trappedDisplay;
-    outerError = trappedError;
-    trappedDisplay = display;
-    trappedError = Success;
+    firstRequest = NextRequest(display);
+    // Requests made before this point are told apart by their serial numbers, so there is no
+    // need to wait for the server to answer them first.
+    if (openTrapCount == kMostNestedTraps)
+        std::abort(); // a trap leaked open: a fault of this layer, not of the host
+    openTraps[openTrapCount] = this;
+    ++openTrapCount;
     previousHandler = XSetErrorHandler(trapError);
     if (previousHandler != trapError)
         handlerBeforeTraps = previousHandler;
 }
 
 ErrorTrap::~ErrorTrap() {
-    XSync(display, False);
+    // Errors of this trap's requests must not reach the host's handler after it closes.
+    if (outstanding())
+        XSync(display, False);
     XSetErrorHandler(previousHandler);
-    trappedDisplay = outerDisplay;
-    trappedError = outerError;
+    --openTrapCount;
     trapMutex.unlock();
 }
 
+bool ErrorTrap::claims(Display* errorDisplay, const XErrorEvent& event) {
+    if (errorDisplay != display || event.serial < firstRequest)
+        return false;
+    if (error.error_code == Success)
+        error = event;
+    return true;
+}
+
+bool ErrorTrap::outstanding() const {
+    // Replies, events and errors arrive in request order, so once the last request's serial
+    // has been seen, every error this trap can get has been handled.
+    return LastKnownRequestProcessed(display) + 1 < NextRequest(display) &&
+           NextRequest(display) > firstRequest;
+}
+
 bool ErrorTrap::failed() {
-    XSync(display, False);
-    return trappedError != Success;
+    if (error.error_code == Success && outstanding())
+        XSync(display, False);
+    return error.error_code != Success;
+}
+
+std::string ErrorTrap::why() const {
+    if (error.error_code == Success)
+        return "no X error";
+    char text[256] = "";
+    XGetErrorText(display, error.error_code, text, sizeof text);
+    char line[400];
+    std::snprintf(line, sizeof line, "X error %d (%s) from request %d.%d on resource 0x%lx",
+                  error.error_code, text, error.request_code, error.minor_code, error.resourceid);
+    return line;
 }
 
 } // namespace zn::x11

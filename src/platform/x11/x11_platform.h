@@ -5,7 +5,9 @@
 //  - GetDC / ReleaseDC: a device context is a small object of this layer (display, window,
 //    visual, pixel format, selected font) kept in a registry, so a released or unknown handle
 //    fails instead of being dereferenced. GetDC(NULL) gives a DC for the screen.
-//  - IsIconic: the window's WM_STATE property says IconicState.
+//  - IsIconic: the window's WM_STATE property says IconicState. A private connection watches
+//    the windows asked about, so the property is read again only after it changed and a call
+//    sends no X request (x11_watch.cpp).
 //  - ChoosePixelFormat / SetPixelFormat / DescribePixelFormat: pixel formats are the screen's
 //    GLX framebuffer configurations numbered from 1 in glXGetFBConfigs order. The choice prefers
 //    configurations on the window's own visual. A window's format lives in a property on the
@@ -21,8 +23,10 @@
 //    nanoseconds and nanosleep; _stricmp is strcasecmp.
 //
 // Where it differs from Windows:
-//  - X protocol errors (a destroyed window, BadMatch) are trapped and turn into failure results.
-//  - wglMakeCurrent(NULL, NULL) fails when no context is current, as Wine's does.
+//  - X protocol errors (a destroyed window, BadMatch) are trapped and turn into failure results,
+//    and every failure writes one line on standard error saying why (kDiagnosticPrefix).
+//  - wglMakeCurrent(NULL, NULL) succeeds when no context is current, as on Windows (Wine's
+//    answers FALSE there).
 //  - wglGetProcAddress answers only the nine extension entry points the library looks up.
 //  - wglSwapIntervalEXT is offered with every context, as Wine offers it; where GLX has no swap
 //    control it accepts only interval 0 (see glx_procaddress.cpp).
@@ -51,7 +55,9 @@ namespace zn::x11 {
 Display* display();
 
 // Turns the X protocol errors raised by the requests made during its lifetime into a result
-// instead of a process exit. Holds a process-wide lock, since the error handler is global.
+// instead of a process exit. Requests are told apart by serial number, so opening and closing a
+// trap costs no round trip; only failed() waits, and only for requests still unanswered. Traps
+// take turns across threads, since the error handler is process-wide.
 class ErrorTrap {
   public:
     explicit ErrorTrap(Display* display);
@@ -59,15 +65,27 @@ class ErrorTrap {
     ErrorTrap(const ErrorTrap&) = delete;
     ErrorTrap& operator=(const ErrorTrap&) = delete;
 
-    // Waits for the server to answer every request so far; true when one of them failed.
+    // True when one of the trap's requests failed.
     bool failed();
+    // The first failure in words: the X error code, its text, the request and the resource.
+    std::string why() const;
+
+    // Takes the error when it belongs to one of this trap's requests (the error handler asks).
+    bool claims(Display* display, const XErrorEvent& event);
 
   private:
+    bool outstanding() const;
+
     Display* display;
+    unsigned long firstRequest;
+    XErrorEvent error;
     XErrorHandler previousHandler;
-    Display* outerDisplay;
-    int outerError;
 };
+
+// Every line the layer writes on standard error starts with this.
+inline const char* const kDiagnosticPrefix = "znVelmora x11: ";
+// One line on standard error saying why a call failed, beside whatever the library reports.
+void diagnose(const char* call, const std::string& why);
 
 // Live objects behind the handles the layer hands out. A handle is its object's address; one
 // that is not registered (unknown, released, deleted) is refused rather than dereferenced.
@@ -168,6 +186,8 @@ struct FormatTraits {
     int depthBits, stencilBits, auxBuffers, samples;
 };
 
+// What a framebuffer configuration offers, read for a device context's window.
+FormatTraits readTraits(Display* display, GLXFBConfig config, const DeviceContext& dc);
 // The 1-based index of the format closest to the request, or 0 when none can serve it.
 int chooseFormat(const std::vector<FormatTraits>& formats, const PIXELFORMATDESCRIPTOR& request);
 // The descriptor Windows would give for a format. A slow configuration, or any one where

@@ -1,4 +1,4 @@
-// Window services: device contexts for windows and the screen, and the minimised state.
+// Window services: device contexts for windows and the screen.
 #include <X11/Xutil.h>
 
 #include "platform/x11/x11_platform.h"
@@ -13,8 +13,10 @@ HandleRegistry<DeviceContext> deviceContexts;
 bool describeWindow(DeviceContext& dc) {
     XWindowAttributes attributes;
     ErrorTrap trap(dc.display);
-    if (!XGetWindowAttributes(dc.display, dc.window, &attributes) || trap.failed())
+    if (!XGetWindowAttributes(dc.display, dc.window, &attributes) || trap.failed()) {
+        diagnose("GetDC", "no such window: " + trap.why());
         return false;
+    }
     dc.screen = XScreenNumberOfScreen(attributes.screen);
     dc.visual = XVisualIDFromVisual(attributes.visual);
     dc.depth = attributes.depth;
@@ -35,9 +37,13 @@ DeviceContext* findDC(HDC dc) {
 bool windowExists(const DeviceContext& dc) {
     if (dc.window == None)
         return true;
-    XWindowAttributes attributes;
+    // One round trip, where XGetWindowAttributes makes two.
+    Window root;
+    int x, y;
+    unsigned int width, height, border, depth;
     ErrorTrap trap(dc.display);
-    return XGetWindowAttributes(dc.display, dc.window, &attributes) && !trap.failed();
+    return XGetGeometry(dc.display, dc.window, &root, &x, &y, &width, &height, &border, &depth) &&
+           !trap.failed();
 }
 
 bool isSelectedAnywhere(HGDIOBJ object) {
@@ -51,7 +57,7 @@ using namespace zn::x11;
 HDC GetDC(HWND window) {
     Display* connection = display();
     if (!connection)
-        return nullptr;
+        return nullptr; // display() said why
     auto dc = std::make_unique<DeviceContext>();
     *dc = DeviceContext{connection, windowOf(window), DefaultScreen(connection), 0, 0, 0,
                         0,          systemFont()};
@@ -66,25 +72,4 @@ int ReleaseDC(HWND window, HDC dc) {
         return 0;
     deviceContexts.remove(dc);
     return 1;
-}
-
-BOOL IsIconic(HWND window) {
-    Display* connection = display();
-    if (!connection || windowOf(window) == None)
-        return FALSE;
-    // Created when missing, so Xlib caches it and later calls make no round trip for it.
-    const Atom wmState = XInternAtom(connection, "WM_STATE", False);
-    Atom type = None;
-    int format = 0;
-    unsigned long count = 0, after = 0;
-    unsigned char* data = nullptr;
-    ErrorTrap trap(connection);
-    const int status = XGetWindowProperty(connection, windowOf(window), wmState, 0, 2, False,
-                                          wmState, &type, &format, &count, &after, &data);
-    const bool read = status == Success && !trap.failed() && data;
-    const bool iconic = read && type == wmState && format == 32 && count >= 1 &&
-                        reinterpret_cast<const long*>(data)[0] == IconicState;
-    if (data)
-        XFree(data);
-    return iconic ? TRUE : FALSE;
 }

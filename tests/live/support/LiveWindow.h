@@ -34,6 +34,8 @@ class LiveWindow {
 
 // True when a rendering context is current on the calling thread.
 bool anyContextCurrent();
+// True when Windows is Wine, whose answers differ from Windows' in a few documented places.
+bool runningUnderWine();
 
 // A pixel as RGB, read from a capture or from glReadPixels output (bottom row first).
 struct Rgb {

@@ -98,3 +98,8 @@ std::vector<unsigned char> LiveWindow::capture() {
 bool anyContextCurrent() {
     return wglGetCurrentContext() != nullptr;
 }
+
+bool runningUnderWine() {
+    HMODULE ntdll = GetModuleHandleA("ntdll.dll");
+    return ntdll && GetProcAddress(ntdll, "wine_get_version");
+}

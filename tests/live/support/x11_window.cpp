@@ -95,3 +95,7 @@ std::vector<unsigned char> LiveWindow::capture() {
 bool anyContextCurrent() {
     return glXGetCurrentContext() != nullptr;
 }
+
+bool runningUnderWine() {
+    return false;
+}

@@ -1,0 +1,76 @@
+// The layer's calls against a real X server and GLX: a fixture that makes windows the way a
+// host makes them and binds the library's pixel format and a context to them.
+#pragma once
+
+#include <gtest/gtest.h>
+
+#include <cstdint>
+#include <unistd.h>
+
+#include "LibraryRequest.h"
+#include "platform/x11/x11_platform.h"
+
+// True once the condition holds, asked for up to a second.
+template <class Condition> bool eventually(Condition condition) {
+    for (int tries = 0; tries < 200; ++tries) {
+        if (condition())
+            return true;
+        usleep(5000);
+    }
+    return false;
+}
+
+inline HWND hwnd(Window window) {
+    return reinterpret_cast<HWND>(uintptr_t(window));
+}
+
+class X11Layer : public testing::Test {
+  protected:
+    static void SetUpTestSuite() { host = XOpenDisplay(nullptr); }
+    void SetUp() override {
+        if (!host)
+            GTEST_SKIP() << "no X display";
+    }
+
+    // A window of the default visual, as a host makes it.
+    static Window newWindow() {
+        XSetWindowAttributes attributes = {};
+        Window window = XCreateWindow(host, DefaultRootWindow(host), 0, 0, 64, 32, 0,
+                                      CopyFromParent, InputOutput, CopyFromParent, 0, &attributes);
+        XMapWindow(host, window);
+        XSync(host, False);
+        return window;
+    }
+
+    // A window with the library's format and a current context, as initRenderContext leaves it.
+    struct Bound {
+        Window window;
+        HDC dc;
+        HGLRC rc;
+    };
+    static Bound bind() {
+        const Window window = newWindow();
+        HDC dc = GetDC(hwnd(window));
+        const PIXELFORMATDESCRIPTOR request = libraryRequest();
+        EXPECT_TRUE(SetPixelFormat(dc, ChoosePixelFormat(dc, &request), &request));
+        HGLRC rc = wglCreateContext(dc);
+        EXPECT_TRUE(wglMakeCurrent(dc, rc));
+        return {window, dc, rc};
+    }
+    static void unbind(const Bound& bound) {
+        wglDeleteContext(bound.rc);
+        ReleaseDC(hwnd(bound.window), bound.dc);
+        XDestroyWindow(host, bound.window);
+    }
+
+    // A format other than the given one that can still draw to a window.
+    static int anotherWindowFormat(HDC dc, int format) {
+        PIXELFORMATDESCRIPTOR pfd;
+        for (int other = 1; DescribePixelFormat(dc, other, sizeof pfd, &pfd); ++other)
+            if (other != format && (pfd.dwFlags & PFD_DRAW_TO_WINDOW))
+                return other;
+        return 0;
+    }
+
+    inline static Display* host = nullptr;
+};
