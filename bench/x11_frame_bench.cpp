@@ -1,0 +1,368 @@
+// The library's frame on X11 against a hand-written GLX loop that makes the same GL calls on the
+// same pixel format, on one X connection so that X requests can be counted with NextRequest.
+// Prints, in one run: frames per second unpaced (interleaved rounds, medians) and their ratio,
+// X requests per rendered frame for each loop, X requests per frame that only sleeps, frames per
+// second per window for 1, 2 and 4 windows on one thread, and the start-up time of
+// initializeOpenGL. Figures only: nothing here passes or fails.
+//   x11_frame_bench [--rounds N] [--seconds S]
+#include <GL/glx.h>
+#include <X11/Xlib.h>
+
+#include <algorithm>
+#include <chrono>
+#include <cstdint>
+#include <cstdio>
+#include <cstdlib>
+#include <cstring>
+#include <memory>
+#include <string>
+#include <vector>
+
+#include "meshes.h"
+#include "znVelmora.h"
+
+namespace {
+
+using Clock = std::chrono::steady_clock;
+const int kWidth = 640, kHeight = 480;
+
+double secondsSince(Clock::time_point start) {
+    return std::chrono::duration<double>(Clock::now() - start).count();
+}
+
+double median(std::vector<double> values) {
+    std::sort(values.begin(), values.end());
+    return values.empty() ? 0.0 : values[values.size() / 2];
+}
+
+// The frame both loops draw: a lit ring from client-side vertex arrays.
+class Ring {
+  public:
+    Ring() : vertices(buildModel(Model::torus)) {}
+
+    void prepare() const {
+        const GLfloat light[] = {1.0f, 1.0f, 1.0f, 0.0f};
+        glLightfv(GL_LIGHT0, GL_POSITION, light);
+        glEnable(GL_LIGHTING);
+        glEnable(GL_LIGHT0);
+        glEnable(GL_COLOR_MATERIAL);
+        glEnable(GL_NORMALIZE);
+    }
+
+    void draw(float angle) const {
+        glViewport(0, 0, kWidth, kHeight);
+        glMatrixMode(GL_PROJECTION);
+        glLoadIdentity();
+        glFrustum(-0.8, 0.8, -0.6, 0.6, 1.0, 10.0);
+        glMatrixMode(GL_MODELVIEW);
+        glLoadIdentity();
+        glTranslatef(0.0f, 0.0f, -3.0f);
+        glRotatef(angle, 0.3f, 1.0f, 0.0f);
+        glEnableClientState(GL_VERTEX_ARRAY);
+        glEnableClientState(GL_NORMAL_ARRAY);
+        glEnableClientState(GL_COLOR_ARRAY);
+        const GLsizei stride = sizeof(Vertex);
+        glVertexPointer(3, GL_FLOAT, stride, vertices[0].position);
+        glNormalPointer(GL_FLOAT, stride, vertices[0].normal);
+        glColorPointer(3, GL_FLOAT, stride, vertices[0].colour);
+        glDrawArrays(GL_TRIANGLES, 0, static_cast<GLsizei>(vertices.size()));
+        glDisableClientState(GL_COLOR_ARRAY);
+        glDisableClientState(GL_NORMAL_ARRAY);
+        glDisableClientState(GL_VERTEX_ARRAY);
+    }
+
+  private:
+    std::vector<Vertex> vertices;
+};
+
+class RingScene : public znRenderEnv {
+  public:
+    explicit RingScene(const Ring& ring) : ring(ring) {}
+    void prepareEnvironment() override { ring.prepare(); }
+    void initEnvironment() override {}
+    void syncEnvironment() override {}
+    void animateEnvironment(float seconds) override { angle += 30.0f * seconds; }
+    void renderEnvironment() override {
+        ring.draw(angle);
+        ++frames;
+    }
+    void destroyEnvironment() override {}
+
+    long frames = 0;
+
+  private:
+    const Ring& ring;
+    float angle = 0.0f;
+};
+
+Window newWindow(Display* display) {
+    XSetWindowAttributes attributes = {};
+    const Window window =
+        XCreateWindow(display, DefaultRootWindow(display), 0, 0, kWidth, kHeight, 0, CopyFromParent,
+                      InputOutput, CopyFromParent, 0, &attributes);
+    XMapWindow(display, window);
+    XSync(display, False);
+    return window;
+}
+
+HWND handleOf(Window window) {
+    return reinterpret_cast<HWND>(static_cast<uintptr_t>(window));
+}
+
+// One window with its manager, drawing the ring with the overlay, unpaced unless told.
+struct Managed {
+    Managed(Display* display, const Ring& ring, unsigned int fps = 0)
+        : display(display), window(newWindow(display)), scene(ring),
+          manager(std::make_unique<znVelmora>(handleOf(window), &scene)) {
+        manager->setWindowSize(0, 0, kWidth, kHeight);
+        manager->setDestinatedFPS(fps);
+        manager->initializeOpenGL();
+    }
+    ~Managed() {
+        manager->getRenderContext().makeCurrent();
+        manager->destroyOpenGL();
+        manager.reset();
+        XDestroyWindow(display, window);
+        XSync(display, False);
+    }
+    void frame() {
+        manager->enterRenderLoop();
+        manager->renderFunc();
+    }
+
+    Display* display;
+    Window window;
+    RingScene scene;
+    std::unique_ptr<znVelmora> manager;
+};
+
+// The same frame by hand: GLX on the configuration the library chose for its window, the same
+// clear, scene, overlay calls, glFinish and swap.
+class HandLoop {
+  public:
+    HandLoop(Display* display, const Ring& ring, int format)
+        : display(display), ring(ring), window(newWindow(display)) {
+        int count = 0;
+        GLXFBConfig* configs = glXGetFBConfigs(display, DefaultScreen(display), &count);
+        context = glXCreateNewContext(display, configs[format - 1], GLX_RGBA_TYPE, nullptr, True);
+        XFree(configs);
+        glXMakeContextCurrent(display, window, window, context);
+        glClearColor(0.3f, 0.1f, 0.0f, 0.0f);
+        glEnable(GL_DEPTH_TEST);
+        font = XLoadQueryFont(display, "-adobe-helvetica-bold-o-normal--12-*-*-*-p-*-iso8859-1");
+        listBase = glGenLists(96);
+        if (font)
+            glXUseXFont(font->fid, 32, 96, listBase);
+        while (glGetError() != GL_NO_ERROR) {
+        }
+        ring.prepare();
+        last = Clock::now();
+    }
+    ~HandLoop() {
+        glXMakeContextCurrent(display, window, window, context);
+        glDeleteLists(listBase, 96);
+        if (font)
+            XFreeFont(display, font);
+        glXMakeContextCurrent(display, None, None, nullptr);
+        glXDestroyContext(display, context);
+        XDestroyWindow(display, window);
+        XSync(display, False);
+    }
+    void makeCurrent() { glXMakeContextCurrent(display, window, window, context); }
+
+    void frame() {
+        const Clock::time_point now = Clock::now();
+        const double seconds = std::chrono::duration<double>(now - last).count();
+        last = now;
+        glClear(GL_COLOR_BUFFER_BIT | GL_DEPTH_BUFFER_BIT);
+        glMatrixMode(GL_MODELVIEW);
+        glLoadIdentity();
+        angle += 30.0f * static_cast<float>(seconds);
+        ring.draw(angle);
+        if (++refresh > 10) {
+            refresh = 0;
+            std::snprintf(text, sizeof text, "%.2f Frames/sec", seconds > 0 ? 1.0 / seconds : 0.0);
+        }
+        glViewport(0, kHeight - 45, 50, 40);
+        overlay();
+        glFinish();
+        glXSwapBuffers(display, window);
+    }
+
+  private:
+    void overlay() {
+        glPushAttrib(GL_ALL_ATTRIB_BITS);
+        glDisable(GL_LIGHTING);
+        glDisable(GL_DEPTH_TEST);
+        glDisable(GL_TEXTURE_2D);
+        glMatrixMode(GL_PROJECTION);
+        glPushMatrix();
+        glLoadIdentity();
+        glOrtho(-1.1, 1.1, -1.1, 1.1, 0.1, 10.0);
+        glMatrixMode(GL_MODELVIEW);
+        glLoadIdentity();
+        glColor3f(0.0f, 1.0f, 1.0f);
+        glTranslatef(0.0f, 0.0f, -0.1f);
+        glPushAttrib(GL_LIST_BIT);
+        glRasterPos2f(-0.65f, 0.42f);
+        glListBase(listBase - 32);
+        glCallLists(static_cast<GLsizei>(std::strlen(text)), GL_UNSIGNED_BYTE, text);
+        glPopAttrib();
+        glMatrixMode(GL_PROJECTION);
+        glPopMatrix();
+        glPopAttrib();
+    }
+
+    Display* display;
+    const Ring& ring;
+    Window window;
+    GLXContext context = nullptr;
+    XFontStruct* font = nullptr;
+    GLuint listBase = 0;
+    Clock::time_point last;
+    float angle = 0.0f;
+    int refresh = 10;
+    char text[32] = "";
+};
+
+// Frames per second of a loop run for the given time.
+template <class Frame> double rate(Frame frame, double seconds) {
+    long frames = 0;
+    const Clock::time_point start = Clock::now();
+    while (secondsSince(start) < seconds) {
+        frame();
+        ++frames;
+    }
+    return frames / secondsSince(start);
+}
+
+// X requests per call of a loop, over the given number of calls.
+template <class Frame> double requestsPerFrame(Display* display, Frame frame, int calls) {
+    XSync(display, False);
+    const unsigned long before = NextRequest(display);
+    for (int i = 0; i < calls; ++i)
+        frame();
+    return double(NextRequest(display) - before) / calls;
+}
+
+int chosenFormat(Managed& managed) {
+    return managed.manager->getRenderContext().getPixelFormat();
+}
+
+void compareLoops(Display* display, const Ring& ring, int rounds, double seconds) {
+    Managed library(display, ring);
+    HandLoop hand(display, ring, chosenFormat(library));
+    std::vector<double> libraryRates, handRates;
+    for (int round = 0; round < rounds; ++round) {
+        library.manager->getRenderContext().makeCurrent();
+        libraryRates.push_back(rate([&] { library.frame(); }, seconds));
+        hand.makeCurrent();
+        handRates.push_back(rate([&] { hand.frame(); }, seconds));
+    }
+    const double libraryRate = median(libraryRates), handRate = median(handRates);
+    std::printf("unpaced frames/s      library %8.1f   hand loop %8.1f   ratio %.3f\n", libraryRate,
+                handRate, libraryRate / handRate);
+
+    library.manager->getRenderContext().makeCurrent();
+    const double libraryRequests = requestsPerFrame(
+        display, [&] { library.frame(); }, 200);
+    hand.makeCurrent();
+    const double handRequests = requestsPerFrame(
+        display, [&] { hand.frame(); }, 200);
+    std::printf("X requests per frame  library %8.2f   hand loop %8.2f\n", libraryRequests,
+                handRequests);
+}
+
+void sleepingFrames(Display* display, const Ring& ring) {
+    Managed paced(display, ring, 50);
+    unsigned long requests = 0;
+    long calls = 0;
+    const Clock::time_point start = Clock::now();
+    while (secondsSince(start) < 0.5) {
+        const long drawn = paced.scene.frames;
+        XSync(display, False);
+        const unsigned long before = NextRequest(display);
+        paced.frame();
+        if (paced.scene.frames == drawn) {
+            requests += NextRequest(display) - before;
+            ++calls;
+        }
+    }
+    std::printf("X requests per frame that only sleeps    %.2f (%ld such calls at 50 frames/s)\n",
+                calls ? double(requests) / calls : 0.0, calls);
+}
+
+void windows(Display* display, const Ring& ring, double seconds) {
+    double single = 0;
+    for (int count : {1, 2, 4}) {
+        std::vector<std::unique_ptr<Managed>> managed;
+        for (int i = 0; i < count; ++i)
+            managed.push_back(std::make_unique<Managed>(display, ring));
+        const double rounds = rate(
+            [&] {
+                for (auto& each : managed) {
+                    // A host with one window never switches.
+                    if (count > 1)
+                        each->manager->getRenderContext().makeCurrent();
+                    each->frame();
+                }
+            },
+            seconds);
+        if (count == 1)
+            single = rounds;
+        std::printf(
+            "%d window(s)           frames/s per window %8.1f   x one window's share %.3f\n", count,
+            rounds, rounds / (single / count));
+    }
+}
+
+void startUp(Display* display, const Ring& ring) {
+    std::vector<double> times;
+    for (int i = 0; i < 7; ++i) {
+        const Window window = newWindow(display);
+        RingScene scene(ring);
+        {
+            znVelmora manager(handleOf(window), &scene);
+            manager.setWindowSize(0, 0, kWidth, kHeight);
+            const Clock::time_point start = Clock::now();
+            manager.initializeOpenGL();
+            times.push_back(1000.0 * secondsSince(start));
+            manager.destroyOpenGL();
+        }
+        XDestroyWindow(display, window);
+        XSync(display, False);
+    }
+    times.erase(times.begin()); // the first one also loads the driver
+    std::printf("initializeOpenGL      median %.2f ms (min %.2f, max %.2f, %zu runs)\n",
+                median(times), *std::min_element(times.begin(), times.end()),
+                *std::max_element(times.begin(), times.end()), times.size());
+}
+
+} // namespace
+
+int main(int argc, char** argv) {
+    int rounds = 5;
+    double seconds = 1.0;
+    for (int i = 1; i + 1 < argc; i += 2) {
+        if (std::strcmp(argv[i], "--rounds") == 0)
+            rounds = std::max(1, std::atoi(argv[i + 1]));
+        else if (std::strcmp(argv[i], "--seconds") == 0)
+            seconds = std::max(0.1, std::atof(argv[i + 1]));
+    }
+    // A failure report must never wait for someone to press OK here.
+    setenv("ZNVELMORA_MESSAGEBOX", "stderr", 0);
+    Display* display = XOpenDisplay(nullptr);
+    if (!display) {
+        std::fprintf(stderr, "x11_frame_bench: cannot open display \"%s\"\n",
+                     XDisplayName(nullptr));
+        return 1;
+    }
+    // One connection for the host and the library, so that NextRequest counts both.
+    znSetX11Display(display);
+    const Ring ring;
+    startUp(display, ring);
+    compareLoops(display, ring, rounds, seconds);
+    sleepingFrames(display, ring);
+    windows(display, ring, seconds);
+    return 0;
+}
