@@ -126,5 +126,7 @@ BOOL wglUseFontBitmapsA(HDC dc, DWORD first, DWORD count, DWORD listBase) {
     }
     if (standIn)
         XFreeFont(current, standIn);
+    if (failed)
+        diagnose("wglUseFontBitmapsA", trap.why());
     return failed ? FALSE : TRUE;
 }
