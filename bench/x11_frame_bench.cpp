@@ -24,7 +24,11 @@
 namespace {
 
 using Clock = std::chrono::steady_clock;
-const int kWidth = 640, kHeight = 480;
+// Where a window stands and how large it is.
+struct Area {
+    int x, y, width, height;
+};
+const Area kFull = {0, 0, 640, 480};
 
 double secondsSince(Clock::time_point start) {
     return std::chrono::duration<double>(Clock::now() - start).count();
@@ -49,8 +53,8 @@ class Ring {
         glEnable(GL_NORMALIZE);
     }
 
-    void draw(float angle) const {
-        glViewport(0, 0, kWidth, kHeight);
+    void draw(float angle, const Area& area) const {
+        glViewport(0, 0, area.width, area.height);
         glMatrixMode(GL_PROJECTION);
         glLoadIdentity();
         glFrustum(-0.8, 0.8, -0.6, 0.6, 1.0, 10.0);
@@ -77,13 +81,13 @@ class Ring {
 
 class RingScene : public znRenderEnv {
   public:
-    explicit RingScene(const Ring& ring) : ring(ring) {}
+    RingScene(const Ring& ring, const Area& area) : ring(ring), area(area) {}
     void prepareEnvironment() override { ring.prepare(); }
     void initEnvironment() override {}
     void syncEnvironment() override {}
     void animateEnvironment(float seconds) override { angle += 30.0f * seconds; }
     void renderEnvironment() override {
-        ring.draw(angle);
+        ring.draw(angle, area);
         ++frames;
     }
     void destroyEnvironment() override {}
@@ -92,14 +96,15 @@ class RingScene : public znRenderEnv {
 
   private:
     const Ring& ring;
+    Area area;
     float angle = 0.0f;
 };
 
-Window newWindow(Display* display) {
+Window newWindow(Display* display, const Area& area) {
     XSetWindowAttributes attributes = {};
     const Window window =
-        XCreateWindow(display, DefaultRootWindow(display), 0, 0, kWidth, kHeight, 0, CopyFromParent,
-                      InputOutput, CopyFromParent, 0, &attributes);
+        XCreateWindow(display, DefaultRootWindow(display), area.x, area.y, area.width, area.height,
+                      0, CopyFromParent, InputOutput, CopyFromParent, 0, &attributes);
     XMapWindow(display, window);
     XSync(display, False);
     return window;
@@ -111,10 +116,10 @@ HWND handleOf(Window window) {
 
 // One window with its manager, drawing the ring with the overlay, unpaced unless told.
 struct Managed {
-    Managed(Display* display, const Ring& ring, unsigned int fps = 0)
-        : display(display), window(newWindow(display)), scene(ring),
+    Managed(Display* display, const Ring& ring, const Area& area = kFull, unsigned int fps = 0)
+        : display(display), window(newWindow(display, area)), scene(ring, area),
           manager(std::make_unique<znVelmora>(handleOf(window), &scene)) {
-        manager->setWindowSize(0, 0, kWidth, kHeight);
+        manager->setWindowSize(0, 0, area.width, area.height);
         manager->setDestinatedFPS(fps);
         manager->initializeOpenGL();
     }
@@ -140,8 +145,8 @@ struct Managed {
 // clear, scene, overlay calls, glFinish and swap.
 class HandLoop {
   public:
-    HandLoop(Display* display, const Ring& ring, int format)
-        : display(display), ring(ring), window(newWindow(display)) {
+    HandLoop(Display* display, const Ring& ring, int format, const Area& area = kFull)
+        : display(display), ring(ring), area(area), window(newWindow(display, area)) {
         int count = 0;
         GLXFBConfig* configs = glXGetFBConfigs(display, DefaultScreen(display), &count);
         context = glXCreateNewContext(display, configs[format - 1], GLX_RGBA_TYPE, nullptr, True);
@@ -178,12 +183,12 @@ class HandLoop {
         glMatrixMode(GL_MODELVIEW);
         glLoadIdentity();
         angle += 30.0f * static_cast<float>(seconds);
-        ring.draw(angle);
+        ring.draw(angle, area);
         if (++refresh > 10) {
             refresh = 0;
             std::snprintf(text, sizeof text, "%.2f Frames/sec", seconds > 0 ? 1.0 / seconds : 0.0);
         }
-        glViewport(0, kHeight - 45, 50, 40);
+        glViewport(0, area.height - 45, 50, 40);
         overlay();
         glFinish();
         glXSwapBuffers(display, window);
@@ -215,6 +220,7 @@ class HandLoop {
 
     Display* display;
     const Ring& ring;
+    Area area;
     Window window;
     GLXContext context = nullptr;
     XFontStruct* font = nullptr;
@@ -227,6 +233,9 @@ class HandLoop {
 
 // Frames per second of a loop run for the given time.
 template <class Frame> double rate(Frame frame, double seconds) {
+    // The first frames compile the driver's pipelines; they are no part of the rate.
+    for (int warmUp = 0; warmUp < 5; ++warmUp)
+        frame();
     long frames = 0;
     const Clock::time_point start = Clock::now();
     while (secondsSince(start) < seconds) {
@@ -274,7 +283,7 @@ void compareLoops(Display* display, const Ring& ring, int rounds, double seconds
 }
 
 void sleepingFrames(Display* display, const Ring& ring) {
-    Managed paced(display, ring, 50);
+    Managed paced(display, ring, kFull, 50);
     unsigned long requests = 0;
     long calls = 0;
     const Clock::time_point start = Clock::now();
@@ -292,38 +301,55 @@ void sleepingFrames(Display* display, const Ring& ring) {
                 calls ? double(requests) / calls : 0.0, calls);
 }
 
+// Several windows driven from one thread, each switched to before its frame, side by side on
+// a quarter of the full area each, against the hand loop doing the same.
 void windows(Display* display, const Ring& ring, double seconds) {
+    const Area quarters[] = {
+        {0, 0, 320, 240}, {320, 0, 320, 240}, {0, 240, 320, 240}, {320, 240, 320, 240}};
     double single = 0;
     for (int count : {1, 2, 4}) {
         std::vector<std::unique_ptr<Managed>> managed;
+        std::vector<std::unique_ptr<HandLoop>> hand;
         for (int i = 0; i < count; ++i)
-            managed.push_back(std::make_unique<Managed>(display, ring));
-        const double rounds = rate(
+            managed.push_back(std::make_unique<Managed>(display, ring, quarters[i]));
+        const int format = chosenFormat(*managed.front());
+        for (int i = 0; i < count; ++i)
+            hand.push_back(std::make_unique<HandLoop>(display, ring, format, quarters[i]));
+        // A host with one window never switches.
+        const double library = rate(
             [&] {
                 for (auto& each : managed) {
-                    // A host with one window never switches.
                     if (count > 1)
                         each->manager->getRenderContext().makeCurrent();
                     each->frame();
                 }
             },
             seconds);
+        const double byHand = rate(
+            [&] {
+                for (auto& each : hand) {
+                    if (count > 1)
+                        each->makeCurrent();
+                    each->frame();
+                }
+            },
+            seconds);
         if (count == 1)
-            single = rounds;
-        std::printf(
-            "%d window(s)           frames/s per window %8.1f   x one window's share %.3f\n", count,
-            rounds, rounds / (single / count));
+            single = library;
+        std::printf("%d window(s) 320x240  frames/s per window %7.1f (hand loop %7.1f, ratio %.3f)"
+                    "   x one window's share %.3f\n",
+                    count, library, byHand, library / byHand, library / (single / count));
     }
 }
 
 void startUp(Display* display, const Ring& ring) {
     std::vector<double> times;
     for (int i = 0; i < 7; ++i) {
-        const Window window = newWindow(display);
-        RingScene scene(ring);
+        const Window window = newWindow(display, kFull);
+        RingScene scene(ring, kFull);
         {
             znVelmora manager(handleOf(window), &scene);
-            manager.setWindowSize(0, 0, kWidth, kHeight);
+            manager.setWindowSize(0, 0, kFull.width, kFull.height);
             const Clock::time_point start = Clock::now();
             manager.initializeOpenGL();
             times.push_back(1000.0 * secondsSince(start));
