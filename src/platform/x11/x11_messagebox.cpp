@@ -347,7 +347,10 @@ bool showMessageDialog(HWND owner, const std::string& text, const std::string& c
     layOut(dialog, text);
     create(dialog, windowOf(owner), text, caption);
     run(dialog);
-    // Closing the connection frees the windows, the GC, the font and the colours made on it.
+    // The GC and the font have client-side memory; the server frees the rest (windows,
+    // colours) with the connection.
+    XFreeGC(dialog.display, dialog.gc);
+    XFreeFont(dialog.display, dialog.font);
     XCloseDisplay(dialog.display);
     return true;
 }
