@@ -36,8 +36,8 @@ HWND openWindow(int width, int height) {
     display = XOpenDisplay(nullptr);
     if (!display)
         return nullptr;
-    const Window window = XCreateSimpleWindow(display, DefaultRootWindow(display), 0, 0, width,
-                                              height, 0, 0, 0);
+    const Window window =
+        XCreateSimpleWindow(display, DefaultRootWindow(display), 0, 0, width, height, 0, 0, 0);
     XMapWindow(display, window);
     XSync(display, False);
     return reinterpret_cast<HWND>(uintptr_t(window));
