@@ -2,7 +2,6 @@
 // after it, so that its event loop never takes events meant for the host or for the layer's
 // connection, and the thread that shows it blocks until the user dismisses it, as on Windows.
 #include <algorithm>
-#include <cstring>
 #include <unistd.h>
 
 #include <X11/Xatom.h>
