@@ -97,6 +97,20 @@ TEST_F(MessageDialog, CentresOnItsOwnerAndStaysWithIt) {
     XDestroyWindow(display, owner);
 }
 
+// A host that hands the library its connection gets its dialogs there, whatever DISPLAY says.
+TEST_F(MessageDialog, AppearsOnTheHostsDisplay) {
+    DialogWatcher watcher;
+    znSetX11Display(display);
+    {
+        ScopedVariable elsewhere("DISPLAY", ":9999");
+        EXPECT_EQ(MessageBoxA(nullptr, kText, kCaption, MB_ICONERROR), IDOK);
+    }
+    znSetX11Display(nullptr);
+    const std::vector<SeenDialog> seen = watcher.stop();
+    ASSERT_EQ(seen.size(), 1u);
+    EXPECT_EQ(seen[0].text, kText);
+}
+
 TEST_F(MessageDialog, EscapeAClickOnOkAndTheWindowManagersCloseDismissIt) {
     int answered = 0;
     DialogWatcher watcher([&answered](Display* display, const SeenDialog& dialog) {

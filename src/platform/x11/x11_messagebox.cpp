@@ -331,8 +331,13 @@ void run(Dialog& dialog) {
 
 bool showMessageDialog(HWND owner, const std::string& text, const std::string& caption,
                        UINT style) {
+    // The dialog goes to the display the layer works on, the host's own when it handed one
+    // over, where the owner window lives; DISPLAY may name another.
+    Display* layerDisplay = display();
+    if (!layerDisplay)
+        return false;
     Dialog dialog;
-    dialog.display = XOpenDisplay(nullptr);
+    dialog.display = XOpenDisplay(DisplayString(layerDisplay));
     if (!dialog.display)
         return false;
     dialog.screen = DefaultScreen(dialog.display);

@@ -15,8 +15,8 @@ namespace zn::x11 {
 // and tests can read what the box says.
 inline constexpr const char* kMessageTextProperty = "_ZNVELMORA_MESSAGE_TEXT";
 
-// Shows the dialog on a connection of its own and returns once it is dismissed; false, at
-// once, when no display can be opened. A non-null owner is the X window the dialog is centred
+// Shows the dialog on a connection of its own to the layer's display and returns once it is
+// dismissed; false, at once, when no display can be opened. A non-null owner is the X window the dialog is centred
 // on and kept above.
 bool showMessageDialog(HWND owner, const std::string& text, const std::string& caption, UINT style);
 
