@@ -1,4 +1,6 @@
-# Headers, libraries and a CMake package: find_package(znVelmora) then znVelmora::znVelmora.
+# Headers (under include/znVelmora/), libraries, a CMake package (find_package(znVelmora) then
+# znVelmora::znVelmora, whose include directory is include/znVelmora so that hosts write
+# #include "znVelmora.h"), on Linux a pkg-config file, and on Windows a release archive.
 include(CMakePackageConfigHelpers)
 
 if(TARGET znVelmora)
@@ -12,7 +14,7 @@ install(TARGETS ${ZN_INSTALL_TARGETS} EXPORT znVelmoraTargets
   RUNTIME DESTINATION ${CMAKE_INSTALL_BINDIR}
   LIBRARY DESTINATION ${CMAKE_INSTALL_LIBDIR}
   ARCHIVE DESTINATION ${CMAKE_INSTALL_LIBDIR})
-install(DIRECTORY include/ DESTINATION ${CMAKE_INSTALL_INCLUDEDIR})
+install(DIRECTORY include/ DESTINATION ${CMAKE_INSTALL_INCLUDEDIR}/znVelmora)
 install(EXPORT znVelmoraTargets NAMESPACE znVelmora::
   DESTINATION ${CMAKE_INSTALL_LIBDIR}/cmake/znVelmora)
 configure_package_config_file(cmake/znVelmoraConfig.cmake.in
@@ -23,3 +25,9 @@ write_basic_package_version_file(${PROJECT_BINARY_DIR}/znVelmoraConfigVersion.cm
 install(FILES ${PROJECT_BINARY_DIR}/znVelmoraConfig.cmake
   ${PROJECT_BINARY_DIR}/znVelmoraConfigVersion.cmake
   DESTINATION ${CMAKE_INSTALL_LIBDIR}/cmake/znVelmora)
+
+if(WIN32)
+  include(${CMAKE_CURRENT_LIST_DIR}/package.cmake)
+elseif(TARGET znVelmora)
+  include(${CMAKE_CURRENT_LIST_DIR}/pkgconfig.cmake)
+endif()

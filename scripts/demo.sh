@@ -29,6 +29,8 @@ set -- --screenshot "$screenshot" "$@"
 headless=no
 if [ -z "${DISPLAY:-}" ]; then
   headless=yes
+  # No one sees a dialog on Xvfb: the library's boxes stay lines on standard error.
+  export ZNVELMORA_MESSAGEBOX=stderr
   [ $limited = yes ] || set -- --seconds 3 "$@"
 fi
 

@@ -3,8 +3,8 @@
 #   linux     unit tests on the recording platform, live tests on X11/GLX under Xvfb
 #   sanitize  the unit tests again under AddressSanitizer and UndefinedBehaviorSanitizer
 #   win64     the x86_64 DLL and the live tests under 64-bit Wine under Xvfb
-#   win32     the i686 DLL (the product): its exports, and the live tests under 32-bit Wine
-#             where this machine can run 32-bit programs
+#   win32     the i686 DLL (the product): its exports, its release archive, and the live tests
+#             under 32-bit Wine where this machine can run 32-bit programs
 set -eu
 cd "$(dirname "$0")/.."
 root=$(pwd)
@@ -60,8 +60,9 @@ if /usr/lib/wine/wine --version >/dev/null 2>&1; then
   run_tests win32
 else
   echo "NOTE: this kernel cannot run 32-bit programs (IA-32 emulation is off), so the i686"
-  echo "      live tests cannot run here; checking the i686 DLL's format and exports only."
-  run_tests win32 -R dll_exports
+  echo "      live tests cannot run here; checking the i686 DLL's format and exports, and"
+  echo "      building its release archive and a host against it."
+  run_tests win32 -R 'dll_exports|package_zip$'
 fi
 
 echo "=== summary$summary

@@ -36,18 +36,18 @@ int trapError(Display* display, XErrorEvent* event) {
 
 } // namespace
 
-Display* display() {
+Display* display(bool reportFailure) {
     std::lock_guard<std::mutex> lock(connectionMutex);
     if (hostDisplay)
         return hostDisplay;
     // Never closed: contexts, fonts and device contexts made on it may live until exit.
-    if (!ownDisplay && !openFailed) {
+    if (!ownDisplay && !openFailed)
         ownDisplay = XOpenDisplay(nullptr);
-        // Said once: every later call fails the same way for the same reason.
-        openFailed = !ownDisplay;
-        if (openFailed)
-            diagnose("XOpenDisplay", std::string("cannot open display \"") + XDisplayName(nullptr) +
-                                         "\" (is DISPLAY set?)");
+    // Said once: every later call fails the same way for the same reason.
+    if (!ownDisplay && reportFailure && !openFailed) {
+        openFailed = true;
+        diagnose("XOpenDisplay", std::string("cannot open display \"") + XDisplayName(nullptr) +
+                                     "\" (is DISPLAY set?)");
     }
     return ownDisplay;
 }

@@ -18,7 +18,9 @@
 //    wglSwapIntervalEXT is this layer's own function over the GLX swap-control extensions.
 //  - CreateFontA / SelectObject / DeleteObject / wglUseFontBitmapsA: X core fonts picked by XLFD
 //    with a fallback chain that ends at "fixed"; glyphs are built with glXUseXFont.
-//  - MessageBoxA: one line "caption: text" on standard error; it never blocks.
+//  - MessageBoxA: one line "caption: text" on standard error, then a modal dialog drawn with
+//    Xlib on a connection of its own (x11_messagebox.h); ZNVELMORA_MESSAGEBOX=stderr or no
+//    display leaves the line alone, and nothing blocks.
 //  - QueryPerformanceFrequency / QueryPerformanceCounter / Sleep: CLOCK_MONOTONIC in
 //    nanoseconds and nanosleep; _stricmp is strcasecmp.
 //
@@ -51,8 +53,8 @@ namespace zn::x11 {
 // ---- display (x11_display.cpp)
 
 // The connection new handles use: the host's, or our own opened on first need. Null when no
-// display can be opened.
-Display* display();
+// display can be opened, which the first call that needs one says on standard error.
+Display* display(bool reportFailure = true);
 
 // Turns the X protocol errors raised by the requests made during its lifetime into a result
 // instead of a process exit. Requests are told apart by serial number, so opening and closing a

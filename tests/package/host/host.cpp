@@ -1,0 +1,102 @@
+// A small host written against an installed znVelmora, the way an application uses it: its own
+// window, a scene driven for a few frames, tear-down, and a failure of a render context it
+// drives itself caught by type across the library's boundary.
+#include <cstdint>
+#include <cstdio>
+
+#include "znVelmora.h"
+
+#ifdef _WIN32
+
+HWND openWindow(int width, int height) {
+    WNDCLASSA windowClass = {};
+    windowClass.style = CS_OWNDC;
+    windowClass.lpfnWndProc = DefWindowProcA;
+    windowClass.hInstance = GetModuleHandleA(nullptr);
+    windowClass.lpszClassName = "znVelmoraHost";
+    RegisterClassA(&windowClass);
+    HWND window = CreateWindowA("znVelmoraHost", "znVelmora host", WS_POPUP | WS_VISIBLE, 0, 0,
+                                width, height, nullptr, nullptr, windowClass.hInstance, nullptr);
+    return window;
+}
+
+void pumpEvents() {
+    MSG message;
+    while (PeekMessageA(&message, nullptr, 0, 0, PM_REMOVE))
+        DispatchMessageA(&message);
+}
+
+#else
+
+#include <X11/Xlib.h>
+
+Display* display = nullptr;
+
+HWND openWindow(int width, int height) {
+    display = XOpenDisplay(nullptr);
+    if (!display)
+        return nullptr;
+    const Window window =
+        XCreateSimpleWindow(display, DefaultRootWindow(display), 0, 0, width, height, 0, 0, 0);
+    XMapWindow(display, window);
+    XSync(display, False);
+    return reinterpret_cast<HWND>(uintptr_t(window));
+}
+
+void pumpEvents() {
+    while (XPending(display)) {
+        XEvent event;
+        XNextEvent(display, &event);
+    }
+}
+
+#endif
+
+class Scene : public znRenderEnv {
+  public:
+    int frames = 0;
+    void prepareEnvironment() override {}
+    void initEnvironment() override {}
+    void syncEnvironment() override {}
+    void animateEnvironment(float) override {}
+    void renderEnvironment() override {
+        glViewport(0, 0, 160, 120);
+        ++frames;
+    }
+    void destroyEnvironment() override {}
+};
+
+int main() {
+    HWND window = openWindow(160, 120);
+    if (!window) {
+        std::fprintf(stderr, "host: no window\n");
+        return 1;
+    }
+    Scene scene;
+    znVelmora manager(window, &scene);
+    manager.setWindowSize(0, 0, 160, 120);
+    manager.initializeOpenGL();
+    if (!manager.getGLRenderer()) {
+        std::fprintf(stderr, "host: start-up failed\n");
+        return 1;
+    }
+    while (scene.frames < 5) {
+        manager.enterRenderLoop();
+        manager.renderFunc();
+        pumpEvents();
+    }
+    std::printf("host: %d frames with %s\n", scene.frames, manager.getGLRenderer());
+    manager.destroyOpenGL();
+
+    znRenderContext context(window);
+    context.initRenderContext();
+    context.destroyRenderContext();
+    try {
+        context.makeCurrent();
+    } catch (znExceptionHolder<znContextException>& failure) {
+        std::printf("host: caught context failure %d\n", failure.exception.code);
+        return failure.exception.code == 5 ? 0 : 1;
+    }
+    std::fprintf(stderr, "host: making a deleted context current did not fail\n");
+    return 1;
+}
