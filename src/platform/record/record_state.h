@@ -38,7 +38,7 @@ struct State {
 
     std::map<HDC, DeviceContext> dcs;
     std::map<HWND, int> windowFormats;
-    std::set<HGLRC> contexts;
+    std::map<HGLRC, int> contexts; // each with the pixel format it was made for
     std::set<HGDIOBJ> fonts;
     HGLRC current;
     HDC currentDC;

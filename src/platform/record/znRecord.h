@@ -39,8 +39,8 @@ struct ListBlock {
 };
 
 // Forgets every call, box, handle and list and restores the default script: every call
-// succeeds, all nine extension entry points exist, the pixel format describes an installable
-// client driver, the counter runs at 1000 counts per second from 0.
+// succeeds, all nine extension entry points exist, the eight pixel formats all describe an
+// installable client driver, the counter runs at 1000 counts per second from 0.
 void reset();
 
 // ---- the log
@@ -58,7 +58,7 @@ void failCall(const std::string& name, int times = -1);
 // wglGetProcAddress answers null for this name.
 void removeProc(const std::string& name);
 void setPixelFormatFlags(unsigned int flags);
-// ChoosePixelFormat's answer (default 1).
+// ChoosePixelFormat's answer (default 1); formats above 8 do not exist and cannot be set.
 void setChosenPixelFormat(int format);
 // What glGetString answers for GL_VENDOR, GL_RENDERER, GL_VERSION or GL_EXTENSIONS; null is
 // allowed and answered as null.
