@@ -1,5 +1,6 @@
 // Rendering contexts: made for a window's format, current per thread, released and deleted.
 #include <string>
+#include <thread>
 
 #include "Seam.h"
 
@@ -38,6 +39,7 @@ TEST_F(RenderingContexts, DeletingTheCurrentOneReleasesItFirst) {
     EXPECT_EQ(wglGetCurrentDC(), nullptr);
     // A deleted context is no context.
     EXPECT_FALSE(wglDeleteContext(bound.rc));
+    EXPECT_FALSE(wglDeleteContext(nullptr));
     EXPECT_FALSE(wglMakeCurrent(bound.dc, bound.rc));
     EXPECT_EQ(wglGetCurrentDC(), nullptr);
     bound.rc = nullptr;
@@ -72,6 +74,34 @@ TEST_F(RenderingContexts, AReleasedDeviceContextCannotBeMadeCurrent) {
     EXPECT_EQ(wglGetCurrentDC(), nullptr);
 }
 
+TEST_F(RenderingContexts, AreCurrentPerThread) {
+    BoundWindow bound;
+    HDC seenThere = bound.dc;
+    std::thread([&] { seenThere = wglGetCurrentDC(); }).join();
+    EXPECT_EQ(seenThere, nullptr);
+    EXPECT_EQ(wglGetCurrentDC(), bound.dc);
+}
+
+TEST_F(RenderingContexts, AContextCurrentOnAnotherThreadIsNotTaken) {
+    SKIP_ON_X11("wglMakeCurrent answers TRUE, since Mesa's glXMakeContextCurrent lets a second "
+                "thread take a context that is current on another");
+    BoundWindow bound;
+    BOOL madeThere = TRUE;
+    std::thread([&] { madeThere = wglMakeCurrent(bound.dc, bound.rc); }).join();
+    EXPECT_FALSE(madeThere);
+    EXPECT_EQ(wglGetCurrentDC(), bound.dc);
+}
+
+TEST_F(RenderingContexts, AContextCurrentOnAnotherThreadIsNotDeleted) {
+    SKIP_ON_X11("wglDeleteContext answers TRUE; GLX destroys the context once that thread "
+                "releases it");
+    BoundWindow bound;
+    BOOL deletedThere = TRUE;
+    std::thread([&] { deletedThere = wglDeleteContext(bound.rc); }).join();
+    EXPECT_FALSE(deletedThere);
+    EXPECT_EQ(wglGetCurrentDC(), bound.dc);
+}
+
 TEST_F(RenderingContexts, EntryPointsComeOnlyWithACurrentContext) {
     EXPECT_EQ(wglGetProcAddress("glActiveTextureARB"), nullptr);
     BoundWindow bound;
@@ -81,6 +111,8 @@ TEST_F(RenderingContexts, EntryPointsComeOnlyWithACurrentContext) {
         EXPECT_NE(wglGetProcAddress("glActiveTextureARB"), nullptr);
     }
     EXPECT_EQ(wglGetProcAddress("glNoSuchFunctionZN"), nullptr);
+    // OpenGL 1.1 itself is linked, never looked up.
+    EXPECT_EQ(wglGetProcAddress("glClear"), nullptr);
     wglMakeCurrent(nullptr, nullptr);
     EXPECT_EQ(wglGetProcAddress("glActiveTextureARB"), nullptr);
 }

@@ -80,6 +80,7 @@ TEST_F(PixelFormats, AFormatOutOfRangeIsNotSet) {
 
 TEST_F(PixelFormats, WithoutAFormatThereIsNoContextAndNoSwap) {
     EXPECT_EQ(wglCreateContext(dc), nullptr);
+    EXPECT_EQ(wglCreateContext(nullptr), nullptr);
     EXPECT_FALSE(SwapBuffers(dc));
 }
 

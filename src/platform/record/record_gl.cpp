@@ -134,7 +134,7 @@ void glRasterPos3f(GLfloat x, GLfloat y, GLfloat z) {
 
 GLuint glGenLists(GLsizei range) {
     logCall("glGenLists", range);
-    if (fails("glGenLists") || range <= 0 || !state().current)
+    if (fails("glGenLists") || range <= 0 || !binding().rc)
         return 0;
     const GLuint base = state().nextList;
     state().nextList += range;
@@ -177,6 +177,6 @@ GLenum glGetError() {
 }
 void glGetIntegerv(GLenum pname, GLint* params) {
     logCall("glGetIntegerv", Hex{pname});
-    if (pname == GL_MAX_TEXTURE_UNITS_ARB && state().current)
+    if (pname == GL_MAX_TEXTURE_UNITS_ARB && binding().rc)
         *params = state().maxTextureUnits;
 }

@@ -205,47 +205,44 @@ BOOL wglMakeCurrent(HDC dc, HGLRC rc) {
     if (fails("wglMakeCurrent"))
         return FALSE;
     if (!rc) {
-        state().current = nullptr;
-        state().currentDC = nullptr;
+        binding() = Binding{};
         return TRUE;
     }
     // A context renders only into windows of the pixel format it was made for.
     DeviceContext* held = findDC(dc);
     auto context = state().contexts.find(rc);
     if (!held || context == state().contexts.end() ||
-        znRecord::windowPixelFormat(held->window) != context->second)
+        znRecord::windowPixelFormat(held->window) != context->second || currentElsewhere(rc))
         return FALSE;
-    state().current = rc;
-    state().currentDC = dc;
+    binding() = Binding{rc, dc};
     return TRUE;
 }
 
 BOOL wglDeleteContext(HGLRC rc) {
     logCall("wglDeleteContext", rc);
-    if (fails("wglDeleteContext") || !state().contexts.erase(rc))
+    // A context current on another thread is that thread's to release first.
+    if (fails("wglDeleteContext") || currentElsewhere(rc) || !state().contexts.erase(rc))
         return FALSE;
-    if (state().current == rc) {
-        state().current = nullptr;
-        state().currentDC = nullptr;
-    }
+    if (binding().rc == rc)
+        binding() = Binding{};
     return TRUE;
 }
 
 PROC wglGetProcAddress(LPCSTR name) {
     logCall("wglGetProcAddress", name);
-    if (fails("wglGetProcAddress") || !name || !state().current || state().missingProcs.count(name))
+    if (fails("wglGetProcAddress") || !name || !binding().rc || state().missingProcs.count(name))
         return nullptr;
     return procAddress(name);
 }
 
 HDC wglGetCurrentDC() {
     logCall("wglGetCurrentDC");
-    return state().currentDC;
+    return binding().dc;
 }
 
 BOOL wglUseFontBitmapsA(HDC dc, DWORD first, DWORD count, DWORD listBase) {
     logCall("wglUseFontBitmapsA", dc, first, count, listBase);
-    if (fails("wglUseFontBitmapsA") || !findDC(dc) || !state().current)
+    if (fails("wglUseFontBitmapsA") || !findDC(dc) || !binding().rc)
         return FALSE;
     for (znRecord::ListBlock& block : state().lists)
         if (!block.deleted && block.base <= listBase &&

@@ -9,6 +9,10 @@
 //
 // The clock moves only when a test moves it or when Sleep is called, which advances it by the
 // milliseconds asked. Message boxes are stored and never block. Display lists are tracked.
+//
+// Where it differs from Windows: there are no real windows, so every non-null window handle
+// stands for a live, shown window. A rendering context is current per thread, as in WGL, but
+// the platform is otherwise not thread-safe: threads must take turns.
 #pragma once
 
 #include <string>
@@ -84,6 +88,7 @@ int liveListNames();
 int liveFonts();
 // Device contexts obtained and not released.
 int heldDCs();
+// The calling thread's current rendering context and its device context.
 HGLRC currentContext();
 HDC currentDC();
 // The format set on a window, 0 when none.
