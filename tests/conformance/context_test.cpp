@@ -102,6 +102,19 @@ TEST_F(RenderingContexts, AContextCurrentOnAnotherThreadIsNotDeleted) {
     EXPECT_EQ(wglGetCurrentDC(), bound.dc);
 }
 
+TEST_F(RenderingContexts, SwapIntervalsAreNeverNegative) {
+    BoundWindow bound;
+    using SwapInterval = BOOL(WINAPI*)(int);
+    // Through void (*)(), the one function type any other converts from without complaint.
+    auto swapInterval = reinterpret_cast<SwapInterval>(
+        reinterpret_cast<void (*)()>(wglGetProcAddress("wglSwapIntervalEXT")));
+    if (!swapInterval)
+        GTEST_SKIP() << "no swap control here";
+    // No wait for the retrace is always possible; a negative interval never is.
+    EXPECT_TRUE(swapInterval(0));
+    EXPECT_FALSE(swapInterval(-1));
+}
+
 TEST_F(RenderingContexts, EntryPointsComeOnlyWithACurrentContext) {
     EXPECT_EQ(wglGetProcAddress("glActiveTextureARB"), nullptr);
     BoundWindow bound;
@@ -113,6 +126,7 @@ TEST_F(RenderingContexts, EntryPointsComeOnlyWithACurrentContext) {
     EXPECT_EQ(wglGetProcAddress("glNoSuchFunctionZN"), nullptr);
     // OpenGL 1.1 itself is linked, never looked up.
     EXPECT_EQ(wglGetProcAddress("glClear"), nullptr);
+    EXPECT_EQ(wglGetProcAddress(nullptr), nullptr);
     wglMakeCurrent(nullptr, nullptr);
     EXPECT_EQ(wglGetProcAddress("glActiveTextureARB"), nullptr);
 }

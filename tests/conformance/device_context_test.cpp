@@ -22,6 +22,10 @@ TEST_F(DeviceContexts, AReleasedOneIsRefused) {
     EXPECT_FALSE(SetPixelFormat(dc, 1, &request));
     EXPECT_EQ(wglCreateContext(dc), nullptr);
     EXPECT_FALSE(SwapBuffers(dc));
+    HFONT font = CreateFontA(15, 0, 0, 0, 400, 0, 0, 0, ANSI_CHARSET, OUT_TT_PRECIS,
+                             CLIP_DEFAULT_PRECIS, ANTIALIASED_QUALITY, DEFAULT_PITCH, "Arial");
+    EXPECT_EQ(SelectObject(dc, font), nullptr);
+    EXPECT_TRUE(DeleteObject(font));
 }
 
 TEST_F(DeviceContexts, OfOneWindowAreIndependent) {
@@ -40,7 +44,11 @@ TEST_F(DeviceContexts, OfOneWindowAreIndependent) {
 TEST_F(DeviceContexts, NoWindowMeansTheScreen) {
     HDC screen = GetDC(nullptr);
     ASSERT_NE(screen, nullptr);
-    EXPECT_GT(DescribePixelFormat(screen, 1, 0, nullptr), 0);
+    const int count = DescribePixelFormat(screen, 1, 0, nullptr);
+    EXPECT_GT(count, 0);
+    // Only windows take a pixel format.
+    const PIXELFORMATDESCRIPTOR request = libraryRequest();
+    EXPECT_FALSE(SetPixelFormat(screen, 1, &request));
     EXPECT_EQ(ReleaseDC(nullptr, screen), 1);
 }
 

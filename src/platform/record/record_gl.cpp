@@ -52,7 +52,7 @@ void APIENTRY bufferData(GLenum target, int size, const void* data, GLenum usage
 }
 BOOL WINAPI swapInterval(int interval) {
     logCall("wglSwapIntervalEXT", interval);
-    return TRUE;
+    return interval >= 0 ? TRUE : FALSE;
 }
 
 template <class F> PROC asProc(F entry) {

@@ -118,7 +118,8 @@ int ChoosePixelFormat(HDC dc, const PIXELFORMATDESCRIPTOR* request) {
 BOOL SetPixelFormat(HDC dc, int format, const PIXELFORMATDESCRIPTOR* request) {
     logCall("SetPixelFormat", dc, format, described(request));
     DeviceContext* held = findDC(dc);
-    if (fails("SetPixelFormat") || !held || format < 1 || format > kPixelFormats)
+    // The screen (a device context of no window) takes no pixel format.
+    if (fails("SetPixelFormat") || !held || !held->window || format < 1 || format > kPixelFormats)
         return FALSE;
     // As on Windows, a window's format is set once; setting the same one again is harmless.
     int& set = state().windowFormats[held->window];
