@@ -12,7 +12,9 @@
 //
 // Where it differs from Windows: there are no real windows, so every non-null window handle
 // stands for a live, shown window. A rendering context is current per thread, as in WGL, but
-// the platform is otherwise not thread-safe: threads must take turns.
+// the platform is otherwise not thread-safe: threads must take turns. A failed wglMakeCurrent
+// leaves the thread's current context as it was, as Wine and GLX do (Windows releases it).
+// ReleaseDC refuses a device context named with another window than its own.
 #pragma once
 
 #include <string>
