@@ -29,6 +29,7 @@ TEST_F(RenderingContexts, ReleasingWhenNoneIsCurrentSucceeds) {
     // NOTE: Wine 8 answers FALSE when nothing is current; Windows releases nothing and succeeds.
     const BOOL expected = seam::onWine() ? FALSE : TRUE;
     EXPECT_EQ(wglMakeCurrent(nullptr, nullptr), expected);
+    // Also once a context was current and has been given back.
     { BoundWindow bound; }
     EXPECT_EQ(wglMakeCurrent(nullptr, nullptr), expected);
 }
