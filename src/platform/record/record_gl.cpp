@@ -59,7 +59,7 @@ void APIENTRY clientActiveTexture(GLenum unit) {
 }
 BOOL WINAPI swapInterval(int interval) {
     logEntry<zn::SwapInterval>(interval);
-    return TRUE;
+    return interval >= 0 ? TRUE : FALSE;
 }
 
 template <class F> PROC asProc(F entry) {
@@ -139,7 +139,7 @@ void glRasterPos3f(GLfloat x, GLfloat y, GLfloat z) {
 
 GLuint glGenLists(GLsizei range) {
     logCall("glGenLists", range);
-    if (fails("glGenLists") || range <= 0 || !state().current)
+    if (fails("glGenLists") || range <= 0 || !binding().rc)
         return 0;
     const GLuint base = state().nextList;
     state().nextList += range;
@@ -182,6 +182,6 @@ GLenum glGetError() {
 }
 void glGetIntegerv(GLenum pname, GLint* params) {
     logCall("glGetIntegerv", Hex{pname});
-    if (pname == GL_MAX_TEXTURE_UNITS_ARB && state().current)
+    if (pname == GL_MAX_TEXTURE_UNITS_ARB && binding().rc)
         *params = state().maxTextureUnits;
 }

@@ -23,8 +23,6 @@ void restoreDefaults(State& s) {
     s.maxTextureUnits = 4;
     s.frequency = 1000;
     s.count = 0;
-    s.current = nullptr;
-    s.currentDC = nullptr;
     s.nextDC = 0x1001;
     s.nextRC = 0x2001;
     s.nextFont = 0x3001;
@@ -53,6 +51,17 @@ std::string printed(const char* format, ...) {
 State& state() {
     static State& s = freshState();
     return s;
+}
+
+Binding& binding() {
+    return state().bindings[std::this_thread::get_id()];
+}
+
+bool currentElsewhere(HGLRC rc) {
+    for (const auto& entry : state().bindings)
+        if (entry.first != std::this_thread::get_id() && entry.second.rc == rc)
+            return true;
+    return false;
 }
 
 bool fails(const char* name) {
@@ -205,10 +214,10 @@ int heldDCs() {
 }
 
 HGLRC currentContext() {
-    return state().current;
+    return detail::binding().rc;
 }
 HDC currentDC() {
-    return state().currentDC;
+    return detail::binding().dc;
 }
 
 int windowPixelFormat(HWND window) {

@@ -5,6 +5,7 @@
 #include <map>
 #include <set>
 #include <string>
+#include <thread>
 #include <vector>
 
 #include "platform/win32api.h"
@@ -17,6 +18,12 @@ struct DeviceContext {
     HWND window;
     bool held;
     HGDIOBJ font;
+};
+
+// The rendering context current on one thread, and the device context it draws into.
+struct Binding {
+    HGLRC rc;
+    HDC dc;
 };
 
 struct State {
@@ -38,16 +45,21 @@ struct State {
 
     std::map<HDC, DeviceContext> dcs;
     std::map<HWND, int> windowFormats;
-    std::set<HGLRC> contexts;
+    std::map<HGLRC, int> contexts; // each with the pixel format it was made for
     std::set<HGDIOBJ> fonts;
-    HGLRC current;
-    HDC currentDC;
+    // As in WGL, each thread has its own current context.
+    std::map<std::thread::id, Binding> bindings;
     uintptr_t nextDC, nextRC, nextFont;
     GLuint nextList;
     GLuint nextBuffer;
 };
 
 State& state();
+
+// The calling thread's current context; both handles are null when none is current.
+Binding& binding();
+// True when another thread has this context current.
+bool currentElsewhere(HGLRC rc);
 
 // The recorded stand-in for an extension entry point, or null for a name it does not know.
 PROC procAddress(const char* name);

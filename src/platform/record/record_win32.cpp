@@ -1,6 +1,7 @@
 // The window, GDI, WGL and kernel calls of the recording platform. Each call is logged, then
 // answered from the script; where no failure is scripted it behaves as Windows does for the
 // handles it knows (an unknown or released handle fails).
+#include <climits>
 #include <cstring>
 #include <utility>
 #include <strings.h>
@@ -21,6 +22,20 @@ DeviceContext* findDC(HDC dc) {
 }
 
 const HGDIOBJ kStockFont = reinterpret_cast<HGDIOBJ>(0x3000);
+
+// The window system offers this many pixel formats, all described alike.
+const int kPixelFormats = 8;
+
+bool isFont(HGDIOBJ object) {
+    return object == kStockFont || state().fonts.count(object);
+}
+
+bool isSelectedAnywhere(HGDIOBJ object) {
+    for (const auto& entry : state().dcs)
+        if (entry.second.held && entry.second.font == object)
+            return true;
+    return false;
+}
 
 // The descriptor as "size version flags, then every other member that is not 0".
 std::string described(const PIXELFORMATDESCRIPTOR* pfd) {
@@ -103,7 +118,8 @@ int ChoosePixelFormat(HDC dc, const PIXELFORMATDESCRIPTOR* request) {
 BOOL SetPixelFormat(HDC dc, int format, const PIXELFORMATDESCRIPTOR* request) {
     logCall("SetPixelFormat", dc, format, described(request));
     DeviceContext* held = findDC(dc);
-    if (fails("SetPixelFormat") || !held || format < 1)
+    // The screen (a device context of no window) takes no pixel format.
+    if (fails("SetPixelFormat") || !held || !held->window || format < 1 || format > kPixelFormats)
         return FALSE;
     // As on Windows, a window's format is set once; setting the same one again is harmless.
     int& set = state().windowFormats[held->window];
@@ -117,15 +133,18 @@ int DescribePixelFormat(HDC dc, int format, UINT size, PIXELFORMATDESCRIPTOR* ou
     logCall("DescribePixelFormat", dc, format, size);
     if (fails("DescribePixelFormat") || !findDC(dc))
         return 0;
-    if (out && size >= sizeof(PIXELFORMATDESCRIPTOR) && format >= 1) {
-        std::memset(out, 0, sizeof *out);
-        out->nSize = sizeof *out;
-        out->nVersion = 1;
-        out->dwFlags = state().pixelFormatFlags;
-        out->cColorBits = 32;
-        out->cDepthBits = 24;
-    }
-    return 1;
+    // Without a descriptor to fill, the answer is the number of formats.
+    if (!out)
+        return kPixelFormats;
+    if (size < sizeof(PIXELFORMATDESCRIPTOR) || format < 1 || format > kPixelFormats)
+        return 0;
+    std::memset(out, 0, sizeof *out);
+    out->nSize = sizeof *out;
+    out->nVersion = 1;
+    out->dwFlags = state().pixelFormatFlags;
+    out->cColorBits = 32;
+    out->cDepthBits = 24;
+    return kPixelFormats;
 }
 
 BOOL SwapBuffers(HDC dc) {
@@ -151,7 +170,7 @@ HFONT CreateFontA(int height, int width, int escapement, int orientation, int we
 HGDIOBJ SelectObject(HDC dc, HGDIOBJ object) {
     logCall("SelectObject", dc, object);
     DeviceContext* held = findDC(dc);
-    if (fails("SelectObject") || !held || !object)
+    if (fails("SelectObject") || !held || !isFont(object))
         return nullptr;
     HGDIOBJ previous = held->font;
     held->font = object;
@@ -160,16 +179,25 @@ HGDIOBJ SelectObject(HDC dc, HGDIOBJ object) {
 
 BOOL DeleteObject(HGDIOBJ object) {
     logCall("DeleteObject", object);
-    return !fails("DeleteObject") && state().fonts.erase(object) ? TRUE : FALSE;
+    if (fails("DeleteObject"))
+        return FALSE;
+    // Stock objects are never deleted, and asking does no harm.
+    if (object == kStockFont)
+        return TRUE;
+    // GDI refuses to delete an object that a device context still has selected.
+    if (isSelectedAnywhere(object))
+        return FALSE;
+    return state().fonts.erase(object) ? TRUE : FALSE;
 }
 
 HGLRC wglCreateContext(HDC dc) {
     logCall("wglCreateContext", dc);
     DeviceContext* held = findDC(dc);
-    if (fails("wglCreateContext") || !held || znRecord::windowPixelFormat(held->window) == 0)
+    const int format = held ? znRecord::windowPixelFormat(held->window) : 0;
+    if (fails("wglCreateContext") || format == 0)
         return nullptr;
     HGLRC rc = newHandle<HGLRC>(state().nextRC);
-    state().contexts.insert(rc);
+    state().contexts[rc] = format;
     return rc;
 }
 
@@ -178,43 +206,44 @@ BOOL wglMakeCurrent(HDC dc, HGLRC rc) {
     if (fails("wglMakeCurrent"))
         return FALSE;
     if (!rc) {
-        state().current = nullptr;
-        state().currentDC = nullptr;
+        binding() = Binding{};
         return TRUE;
     }
-    if (!findDC(dc) || !state().contexts.count(rc))
+    // A context renders only into windows of the pixel format it was made for.
+    DeviceContext* held = findDC(dc);
+    auto context = state().contexts.find(rc);
+    if (!held || context == state().contexts.end() ||
+        znRecord::windowPixelFormat(held->window) != context->second || currentElsewhere(rc))
         return FALSE;
-    state().current = rc;
-    state().currentDC = dc;
+    binding() = Binding{rc, dc};
     return TRUE;
 }
 
 BOOL wglDeleteContext(HGLRC rc) {
     logCall("wglDeleteContext", rc);
-    if (fails("wglDeleteContext") || !state().contexts.erase(rc))
+    // A context current on another thread is that thread's to release first.
+    if (fails("wglDeleteContext") || currentElsewhere(rc) || !state().contexts.erase(rc))
         return FALSE;
-    if (state().current == rc) {
-        state().current = nullptr;
-        state().currentDC = nullptr;
-    }
+    if (binding().rc == rc)
+        binding() = Binding{};
     return TRUE;
 }
 
 PROC wglGetProcAddress(LPCSTR name) {
     logCall("wglGetProcAddress", name);
-    if (fails("wglGetProcAddress") || !state().current || state().missingProcs.count(name))
+    if (fails("wglGetProcAddress") || !name || !binding().rc || state().missingProcs.count(name))
         return nullptr;
     return procAddress(name);
 }
 
 HDC wglGetCurrentDC() {
     logCall("wglGetCurrentDC");
-    return state().currentDC;
+    return binding().dc;
 }
 
 BOOL wglUseFontBitmapsA(HDC dc, DWORD first, DWORD count, DWORD listBase) {
     logCall("wglUseFontBitmapsA", dc, first, count, listBase);
-    if (fails("wglUseFontBitmapsA") || !findDC(dc) || !state().current)
+    if (fails("wglUseFontBitmapsA") || !findDC(dc) || !binding().rc)
         return FALSE;
     for (znRecord::ListBlock& block : state().lists)
         if (!block.deleted && block.base <= listBase &&
@@ -243,5 +272,8 @@ void Sleep(DWORD milliseconds) {
 }
 
 int _stricmp(const char* a, const char* b) {
+    // The Windows runtime answers a missing string with _NLSCMPERROR.
+    if (!a || !b)
+        return INT_MAX;
     return strcasecmp(a, b);
 }

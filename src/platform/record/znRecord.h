@@ -9,6 +9,12 @@
 //
 // The clock moves only when a test moves it or when Sleep is called, which advances it by the
 // milliseconds asked. Message boxes are stored and never block. Display lists are tracked.
+//
+// Where it differs from Windows: there are no real windows, so every non-null window handle
+// stands for a live, shown window. A rendering context is current per thread, as in WGL, but
+// the platform is otherwise not thread-safe: threads must take turns. A failed wglMakeCurrent
+// leaves the thread's current context as it was, as Wine and GLX do (Windows releases it).
+// ReleaseDC refuses a device context named with another window than its own.
 #pragma once
 
 #include <string>
@@ -39,8 +45,8 @@ struct ListBlock {
 };
 
 // Forgets every call, box, handle and list and restores the default script: every call
-// succeeds, all nine extension entry points exist, the pixel format describes an installable
-// client driver, the counter runs at 1000 counts per second from 0.
+// succeeds, all nine extension entry points exist, the eight pixel formats all describe an
+// installable client driver, the counter runs at 1000 counts per second from 0.
 void reset();
 
 // ---- the log
@@ -58,7 +64,7 @@ void failCall(const std::string& name, int times = -1);
 // wglGetProcAddress answers null for this name.
 void removeProc(const std::string& name);
 void setPixelFormatFlags(unsigned int flags);
-// ChoosePixelFormat's answer (default 1).
+// ChoosePixelFormat's answer (default 1); formats above 8 do not exist and cannot be set.
 void setChosenPixelFormat(int format);
 // What glGetString answers for GL_VENDOR, GL_RENDERER, GL_VERSION or GL_EXTENSIONS; null is
 // allowed and answered as null.
@@ -84,6 +90,7 @@ int liveListNames();
 int liveFonts();
 // Device contexts obtained and not released.
 int heldDCs();
+// The calling thread's current rendering context and its device context.
 HGLRC currentContext();
 HDC currentDC();
 // The format set on a window, 0 when none.

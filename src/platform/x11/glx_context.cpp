@@ -1,4 +1,7 @@
 // WGL rendering contexts as GLX contexts, and the buffer swap.
+#include <atomic>
+#include <thread>
+
 #include "platform/x11/x11_platform.h"
 
 namespace zn::x11 {
@@ -10,6 +13,9 @@ struct RenderingContext {
     GLXContext context;
     int screen;
     int format;
+    // The thread it is current on, none while it is current nowhere. As in WGL, no other thread
+    // may take it or delete it meanwhile; GLX itself would let them.
+    std::atomic<std::thread::id> owner{};
 };
 
 HandleRegistry<RenderingContext> renderingContexts;
@@ -22,10 +28,23 @@ HGLRC handleOf(RenderingContext* rc) {
     return reinterpret_cast<HGLRC>(rc);
 }
 
+bool ownedElsewhere(const RenderingContext& rc) {
+    const std::thread::id owner = rc.owner;
+    return owner != std::thread::id() && owner != std::this_thread::get_id();
+}
+
+// Makes this thread's record of its current context say rc (or none).
+void recordCurrent(HDC dc, HGLRC rc) {
+    if (currentRC && currentRC != rc)
+        if (RenderingContext* previous = renderingContexts.find(currentRC))
+            previous->owner = std::thread::id();
+    currentDC = dc;
+    currentRC = rc;
+}
+
 // Windows releases whatever is current, and releasing nothing is no failure.
 BOOL releaseCurrent() {
-    currentDC = nullptr;
-    currentRC = nullptr;
+    recordCurrent(nullptr, nullptr);
     Display* display = glXGetCurrentDisplay();
     if (!glXGetCurrentContext() || !display)
         return TRUE;
@@ -71,8 +90,8 @@ HGLRC wglCreateContext(HDC dc) {
             glXDestroyContext(held->display, context);
         return nullptr;
     }
-    auto rc = std::make_unique<RenderingContext>(
-        RenderingContext{held->display, context, held->screen, format});
+    std::unique_ptr<RenderingContext> rc(
+        new RenderingContext{held->display, context, held->screen, format});
     return handleOf(renderingContexts.add(std::move(rc)));
 }
 
@@ -89,19 +108,32 @@ BOOL wglMakeCurrent(HDC dc, HGLRC rc) {
         diagnose("wglMakeCurrent", "the window is gone or has another pixel format");
         return FALSE;
     }
+    std::thread::id none;
+    if (!context->owner.compare_exchange_strong(none, std::this_thread::get_id()) &&
+        none != std::this_thread::get_id()) {
+        diagnose("wglMakeCurrent", "the context is current on another thread");
+        return FALSE;
+    }
     ErrorTrap trap(context->display);
     const Bool made =
         glXMakeContextCurrent(context->display, held->window, held->window, context->context);
     if (!made || trap.failed()) {
         diagnose("wglMakeCurrent", "GLX refused the binding: " + trap.why());
+        // The thread's context stays current, as with GLX; a context taken just now goes back.
+        if (rc != currentRC)
+            context->owner = std::thread::id();
         return FALSE;
     }
-    currentDC = dc;
-    currentRC = rc;
+    recordCurrent(dc, rc);
     return TRUE;
 }
 
 BOOL wglDeleteContext(HGLRC rc) {
+    RenderingContext* live = renderingContexts.find(rc);
+    if (live && ownedElsewhere(*live)) {
+        diagnose("wglDeleteContext", "the context is current on another thread");
+        return FALSE;
+    }
     std::unique_ptr<RenderingContext> context = renderingContexts.remove(rc);
     if (!context)
         return FALSE;

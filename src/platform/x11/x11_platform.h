@@ -33,8 +33,12 @@
 //  - wglSwapIntervalEXT is offered with every context, as Wine offers it; where GLX has no swap
 //    control it accepts only interval 0 (see glx_procaddress.cpp).
 //  - Fonts come from the X server's core fonts, so sizes snap to the bitmap sizes installed.
-//  - wglDeleteContext does not refuse a context current on another thread; GLX destroys it once
-//    that thread releases it.
+//  - ReleaseDC refuses a device context named with another window than its own; Windows
+//    releases it whatever window is named.
+//  - The screen's device context (GetDC(NULL)) takes no pixel format: ChoosePixelFormat answers
+//    0 there, where Windows chooses one; SetPixelFormat is refused on both.
+//  - A failed wglMakeCurrent leaves the thread's current context current, as GLX and Wine do;
+//    Windows' documentation says it makes it not current.
 #pragma once
 
 #include <memory>
