@@ -5,15 +5,17 @@ cd "$(dirname "$0")/.."
 scripts/setup.sh
 cmake -S . -B build/bench -DCMAKE_BUILD_TYPE=Release -DZN_BUILD_BENCHMARKS=ON -DBUILD_TESTING=OFF \
   -DZN_BUILD_EXAMPLES=OFF >/dev/null
-cmake --build build/bench -j "$(nproc)" --target timer_bench frame_pacing_bench x11_frame_bench >/dev/null
+cmake --build build/bench -j "$(nproc)" --target timer_bench frame_pacing_bench x11_frame_bench soak \
+  >/dev/null
 # Headless, the library's boxes stay lines on standard error instead of dialogs no one presses.
-run() {
-  if [ -n "${DISPLAY:-}" ]; then
-    "$@"
-  else
-    ZNVELMORA_MESSAGEBOX=stderr xvfb-run -a -s "-screen 0 1024x768x24" "$@"
-  fi
-}
+export ZNVELMORA_MESSAGEBOX=stderr
+run() { if [ -n "${DISPLAY:-}" ]; then "$@"; else xvfb-run -a -s "-screen 0 1024x768x24" "$@"; fi; }
 run build/bench/bench/timer_bench
 run build/bench/bench/frame_pacing_bench
 run build/bench/bench/x11_frame_bench
+# The soak on a display of its own: its X resource figure sums every client of the server.
+xvfb-run -a -s "-screen 0 1024x768x24" build/bench/bench/soak/soak
+# The same under Wine (100 lifetimes), when the 64-bit Windows build exists.
+if [ -x build/win64/bin/soak.exe ]; then
+  xvfb-run -a -s "-screen 0 1024x768x24" scripts/wine-run.sh build/win64/bin/soak.exe
+fi

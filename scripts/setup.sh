@@ -1,12 +1,14 @@
 #!/bin/sh
 # Installs what building and testing every target needs on Debian 12: compilers, CMake,
-# GoogleTest, Google Benchmark, Xlib/GLX headers, Mesa, Xvfb and X core fonts, MinGW-w64, and
-# Wine (64-bit, and the 32-bit build from the i386 architecture). Safe to run again.
+# GoogleTest, Google Benchmark, Xlib/GLX/XRes headers, Mesa, Xvfb and X core fonts, clang with
+# libFuzzer, MinGW-w64, and Wine (64-bit, and the 32-bit build from the i386 architecture). Safe
+# to run again.
 set -eu
 
 packages="g++ cmake make file pkg-config
   googletest libgtest-dev libgmock-dev libbenchmark-dev
-  libx11-dev libgl-dev libglx-dev libgl1-mesa-dri xvfb xauth x11-utils xfonts-base xfonts-75dpi
+  libx11-dev libxres-dev libgl-dev libglx-dev libgl1-mesa-dri xvfb xauth x11-utils xfonts-base
+  xfonts-75dpi clang-14 libclang-rt-14-dev
   mingw-w64 g++-mingw-w64-i686-posix g++-mingw-w64-x86-64-posix
   wine wine64 wine32:i386 libstb-dev"
 

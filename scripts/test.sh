@@ -1,7 +1,9 @@
 #!/bin/sh
 # The test command: installs what it needs, builds every target and runs every test.
 #   linux     unit tests on the recording platform, live tests on X11/GLX under Xvfb
-#   sanitize  the unit tests again under AddressSanitizer and UndefinedBehaviorSanitizer
+#   sanitize  the unit tests, the x11 layer's tests, the live tests and the soak again under
+#             AddressSanitizer and UndefinedBehaviorSanitizer
+#   fuzz      the libFuzzer targets on the recording platform, a minute each
 #   win64     the x86_64 DLL and the live tests under 64-bit Wine under Xvfb
 #   win32     the i686 DLL (the product): its exports, its release archive, and the live tests
 #             under 32-bit Wine where this machine can run 32-bit programs
@@ -47,10 +49,24 @@ $name: $line"
 configure_build linux -DZN_BUILD_BENCHMARKS=ON
 run_tests linux
 
-configure_build sanitize -DZN_WITH_X11=OFF -DZN_BUILD_EXAMPLES=OFF \
-  "-DCMAKE_CXX_FLAGS=-fsanitize=address,undefined -fno-sanitize-recover=all -fno-omit-frame-pointer" \
-  "-DCMAKE_EXE_LINKER_FLAGS=-fsanitize=address,undefined"
+sanitizers="-fsanitize=address,undefined -fno-sanitize-recover=all -fno-omit-frame-pointer"
+configure_build sanitize -DZN_BUILD_EXAMPLES=OFF "-DCMAKE_CXX_FLAGS=$sanitizers" \
+  "-DCMAKE_EXE_LINKER_FLAGS=$sanitizers" "-DCMAKE_SHARED_LINKER_FLAGS=$sanitizers"
+# Read only by instrumented programs (this configuration's and the fuzzers). Mesa, Xlib and
+# GLX run under LeakSanitizer without a suppression.
+export ASAN_OPTIONS=detect_leaks=1
+export UBSAN_OPTIONS=print_stacktrace=1
 run_tests sanitize
+
+# clang's libFuzzer over the recording platform; the unit suite replays the kept corpus.
+configure_build fuzz -DCMAKE_C_COMPILER=clang-14 -DCMAKE_CXX_COMPILER=clang++-14 \
+  -DBUILD_TESTING=OFF -DZN_WITH_X11=OFF -DZN_BUILD_EXAMPLES=OFF -DZN_BUILD_FUZZERS=ON \
+  "-DCMAKE_CXX_FLAGS=-fsanitize=fuzzer-no-link,address,undefined -fno-sanitize-recover=all" \
+  "-DCMAKE_EXE_LINKER_FLAGS=-fsanitize=address,undefined"
+run_tests fuzz
+# How many inputs each target ran.
+awk '/ Testing: /{name=$NF} /^Done [0-9]+ runs/{print "  " name ": " $0}' \
+  "$root/build/fuzz/Testing/Temporary/LastTest.log" 2>/dev/null || true
 
 configure_build win64 -DCMAKE_TOOLCHAIN_FILE="$root/cmake/mingw-x86_64.cmake"
 run_tests win64

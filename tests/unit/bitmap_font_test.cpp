@@ -157,6 +157,26 @@ TEST_F(BitmapFont, AManualDeviceContextServesEveryLaterFont) {
         (Texts{"wglUseFontBitmapsA(0x1002, 32, 96, 1)", "wglUseFontBitmapsA(0x1002, 32, 96, 97)"}));
 }
 
+TEST_F(BitmapFont, TheCapturedDeviceContextServesLaterFontsUntilCaptureIsRestored) {
+    znRenderContext other(window(0x20));
+    other.initRenderContext();
+    context->makeCurrent();
+    znGLBitmapFont font;
+    font.createFont("Arial", 15, 700, true, false);
+    // Another context is current now, but the font keeps the device context it captured.
+    other.makeCurrent();
+    font.createFont("Arial", 15, 700, true, false);
+    EXPECT_EQ(znRecord::callsNamed("wglGetCurrentDC").size(), 1u);
+    // A null manual device context brings the capture back, from whatever is current then.
+    font.setDeviceContextManual(nullptr);
+    font.createFont("Arial", 15, 700, true, false);
+    EXPECT_EQ(znRecord::callsNamed("wglGetCurrentDC").size(), 2u);
+    EXPECT_EQ(
+        znRecord::callsNamed("wglUseFontBitmapsA"),
+        (Texts{"wglUseFontBitmapsA(0x1001, 32, 96, 1)", "wglUseFontBitmapsA(0x1001, 32, 96, 97)",
+               "wglUseFontBitmapsA(0x1002, 32, 96, 193)"}));
+}
+
 TEST_F(BitmapFont, AFailedFontLeavesNoListsBehind) {
     znGLBitmapFont font;
     znRecord::failCall("CreateFontA", 1);

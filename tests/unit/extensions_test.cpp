@@ -108,6 +108,17 @@ TEST_F(Extensions, TextureUnitSelectorsShareOneCache) {
               (Texts{"glActiveTextureARB(0x84C1)", "glClientActiveTextureARB(0x84C0)"}));
 }
 
+TEST_F(Extensions, TheTextureUnitCacheOutlivesASecondLoad) {
+    auto context = bind();
+    znGL::glActiveTextureARB(0x84C3);
+    context->initRenderContext();
+    znRecord::clearCalls();
+    // Still unit 3 after the reload: only a change reaches the newly resolved entry points.
+    znGL::glClientActiveTextureARB(0x84C3);
+    znGL::glActiveTextureARB(0x84C0);
+    EXPECT_EQ(znRecord::callTexts(), Texts{"glActiveTextureARB(0x84C0)"});
+}
+
 TEST_F(Extensions, ForwardersPassArgumentsUnchanged) {
     auto context = bind();
     znRecord::clearCalls();

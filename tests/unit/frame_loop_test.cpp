@@ -122,6 +122,33 @@ TEST_F(FrameLoop, AFailedSwapIsSilentAndTheNextCallRendersAtOnce) {
     EXPECT_FLOAT_EQ(env.elapsedSeconds.at(1), 0.010f);
 }
 
+TEST_F(FrameLoop, ACounterThatWentBackDrawsAtOnce) {
+    // Compared unsigned, a span below the allowance is a very large figure, not a short one.
+    startUp();
+    for (long long back : {5LL, 6LL, 1000LL, 86400000LL}) {
+        renderAfter(10);
+        znRecord::clearCalls();
+        renderAfter(-back);
+        EXPECT_TRUE(znRecord::callsNamed("Sleep").empty()) << back;
+        EXPECT_EQ(frameCount(), 1) << back;
+    }
+}
+
+TEST_F(FrameLoop, AFrameTheEnvironmentFailedIsCountedInTheNextOne) {
+    startUp();
+    env.throwing = {"renderEnvironment"};
+    renderAfter(10);
+    ASSERT_EQ(boxes().size(), 1u);
+    env.throwing.clear();
+    znRecord::clearCalls();
+    // The failed frame did not move the last-frame reading: no sleep, and its 10 ms count.
+    renderAfter(3);
+    EXPECT_TRUE(znRecord::callsNamed("Sleep").empty());
+    EXPECT_EQ(frameCount(), 1);
+    ASSERT_EQ(env.elapsedSeconds.size(), 2u);
+    EXPECT_FLOAT_EQ(env.elapsedSeconds[1], 0.013f);
+}
+
 TEST_F(FrameLoop, EnvironmentFailureWhileDrawingIsShownOnceAndDropsTheFrame) {
     for (const char* operation : {"animateEnvironment", "renderEnvironment"}) {
         znRecord::reset();

@@ -153,6 +153,67 @@ TEST_F(RenderManager, StringsTheDriverCannotGiveBecomeThePlaceholder) {
     EXPECT_EQ(manager->getGLExtensions(), Texts{"no-information-available"});
 }
 
+TEST_F(RenderManager, AnErrorRaisedBesideARealStringStillGivesThePlaceholder) {
+    // The vendor query is the first to look at the error flag, so it sees this one although the
+    // driver handed a string back.
+    znRecord::setGLError(GL_INVALID_OPERATION);
+    manager->initializeOpenGL();
+    EXPECT_STREQ(manager->getGLVendor(), "no-information-available");
+    EXPECT_STREQ(manager->getGLRenderer(), "recording stand-in");
+    EXPECT_EQ(manager->getGLExtensions().size(), 3u);
+}
+
+// An environment whose named operation takes 5 ms and then throws the context-failure holder
+// with this code, as a host's scene may when it drives a znRenderContext of its own.
+void throwContextFailureFrom(TestEnvironment& env, const std::string& failing, int code) {
+    env.observer = [failing, code](const std::string& operation) {
+        znRecord::note("env." + operation);
+        if (operation != failing)
+            return;
+        znRecord::advanceCounter(5);
+        throw znExceptionHolder<znContextException>(znContextException(code));
+    };
+}
+
+TEST_F(RenderManager, ContextFailuresOfTheEnvironmentAtStartUpAreShownAndTheTimerStillReset) {
+    const std::string box =
+        "MessageBoxA(NULL, \"Could not create the rendercontext.\", \"znVelmora Context Error\", "
+        "0x0010)";
+    const std::pair<const char*, Texts> cases[] = {
+        {"prepareEnvironment", {"env.prepareEnvironment()", box, "QueryPerformanceCounter()"}},
+        {"initEnvironment",
+         {"env.prepareEnvironment()", "env.initEnvironment()", box, "QueryPerformanceCounter()"}}};
+    for (const auto& failure : cases) {
+        znRecord::reset();
+        TestEnvironment failing;
+        throwContextFailureFrom(failing, failure.first, 4);
+        znVelmora failingManager(window(), &failing);
+        EXPECT_NO_THROW(failingManager.initializeOpenGL());
+        EXPECT_EQ(boxes(), Texts{"znVelmora Context Error|Could not create the rendercontext.|16"});
+        const Texts calls = znRecord::callTexts();
+        const auto first = std::find(calls.begin(), calls.end(), "env.prepareEnvironment()");
+        EXPECT_EQ(Texts(first, calls.end()), failure.second) << failure.first;
+        // The reset read the counter after the failure: the first frame measures from there.
+        znRecord::advanceCounter(12);
+        failingManager.setShowFPS(false);
+        failingManager.renderFunc();
+        EXPECT_FLOAT_EQ(failing.elapsedSeconds.at(0), 0.012f) << failure.first;
+    }
+}
+
+TEST_F(RenderManager, AContextFailureOfTheEnvironmentAtTearDownIsShownAndReleasesNothing) {
+    manager->initializeOpenGL();
+    throwContextFailureFrom(env, "destroyEnvironment", 6);
+    znRecord::clearCalls();
+    EXPECT_NO_THROW(manager->destroyOpenGL());
+    EXPECT_EQ(boxes(), Texts{"znVelmora Context Error|Could not destroy the rendercontext.|16"});
+    EXPECT_EQ(znRecord::callTexts().front(), "env.destroyEnvironment()");
+    EXPECT_EQ(znRecord::callTexts().size(), 2u); // and the box
+    EXPECT_EQ(znRecord::liveListNames(), 96);
+    EXPECT_EQ(znRecord::heldDCs(), 1);
+    EXPECT_NE(znRecord::currentContext(), nullptr);
+}
+
 TEST_F(RenderManager, TearDownReleasesInOrder) {
     manager->initializeOpenGL();
     znRecord::clearCalls();
@@ -190,6 +251,11 @@ TEST_F(RenderManager, WindowRectangleIsClampedAtZeroAndOne) {
     manager->getWindowsPos(x, y);
     manager->getWindowsSize(x, y, width, height);
     EXPECT_EQ((std::vector<int>{x, y, width, height}), (std::vector<int>{3, 4, 640, 480}));
+    // The position alone, with the same clamping, touching nothing else.
+    manager->setWindowSize(-1, 9, 2, 2);
+    x = y = width = height = -1;
+    manager->getWindowsPos(x, y);
+    EXPECT_EQ((std::vector<int>{x, y, width, height}), (std::vector<int>{0, 9, -1, -1}));
 }
 
 // What renderFunc does when called right after a rendered frame: the Sleep it makes, or "none".
@@ -202,6 +268,36 @@ std::string callRightAfterAFrame(znVelmora& manager) {
     manager.renderFunc();
     const Texts slept = znRecord::callsNamed("Sleep");
     return slept.empty() ? "none" : slept[0];
+}
+
+// What renderFunc does when the counter reads `back` milliseconds before the last frame's
+// reading: the Sleep it makes, or "drew". The pacing figure is then back less 2 (the allowance)
+// below zero, compared as unsigned, so a counter 1 ms back gives figure 1 and 2 ms back figure 0.
+std::string callWithTheCounterBack(znVelmora& manager, long long back) {
+    const unsigned int rate = manager.getDestinatedFPS();
+    manager.setDestinatedFPS(0);
+    manager.renderFunc();
+    manager.setDestinatedFPS(rate);
+    znRecord::advanceCounter(-back);
+    znRecord::clearCalls();
+    manager.renderFunc();
+    const Texts slept = znRecord::callsNamed("Sleep");
+    if (!slept.empty())
+        return slept[0];
+    return znRecord::callsNamed("SwapBuffers").empty() ? "nothing" : "drew";
+}
+
+TEST_F(RenderManager, RateOneThousandGivesAnIntervalOfOneMillisecond) {
+    startUp();
+    // Figures 0 and 1 tell intervals 0, 1 and 2 apart.
+    const std::pair<unsigned int, Texts> rates[] = {
+        {0, {"drew", "drew"}}, {1000, {"Sleep(1)", "drew"}}, {500, {"Sleep(2)", "Sleep(1)"}}};
+    for (const auto& rate : rates) {
+        manager->setDestinatedFPS(rate.first);
+        EXPECT_EQ((Texts{callWithTheCounterBack(*manager, 2), callWithTheCounterBack(*manager, 1)}),
+                  rate.second)
+            << rate.first;
+    }
 }
 
 TEST_F(RenderManager, TargetRateSetsTheFrameIntervalUpToOneThousand) {

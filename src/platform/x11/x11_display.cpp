@@ -34,6 +34,14 @@ int trapError(Display* display, XErrorEvent* event) {
     return handlerBeforeTraps ? handlerBeforeTraps(display, event) : 0;
 }
 
+// NOTE: Mesa sets GLX up on a connection at its first GLX call. When two threads make their
+// first calls at once, while one of them has an error trap open, the other's set-up may find
+// no framebuffer configurations; so it is done before the connection is handed out.
+void initializeGLX(Display* connection) {
+    int major = 0, minor = 0;
+    glXQueryVersion(connection, &major, &minor);
+}
+
 } // namespace
 
 Display* display(bool reportFailure) {
@@ -41,8 +49,11 @@ Display* display(bool reportFailure) {
     if (hostDisplay)
         return hostDisplay;
     // Never closed: contexts, fonts and device contexts made on it may live until exit.
-    if (!ownDisplay && !openFailed)
+    if (!ownDisplay && !openFailed) {
         ownDisplay = XOpenDisplay(nullptr);
+        if (ownDisplay)
+            initializeGLX(ownDisplay);
+    }
     // Said once: every later call fails the same way for the same reason.
     if (!ownDisplay && reportFailure && !openFailed) {
         openFailed = true;
@@ -117,5 +128,7 @@ std::string ErrorTrap::why() const {
 
 void znSetX11Display(Display* display) {
     std::lock_guard<std::mutex> lock(zn::x11::connectionMutex);
+    if (display)
+        zn::x11::initializeGLX(display);
     zn::x11::hostDisplay = display;
 }
