@@ -41,10 +41,10 @@ struct Dialog {
     bool buttonDown = false;
 };
 
-unsigned long colour(Display* display, int screen, const char* spec, unsigned long fallback) {
+unsigned long colour(Display* display, int screen, const char* name, unsigned long fallback) {
     XColor colour;
     const Colormap map = DefaultColormap(display, screen);
-    if (XParseColor(display, map, spec, &colour) && XAllocColor(display, map, &colour))
+    if (XParseColor(display, map, name, &colour) && XAllocColor(display, map, &colour))
         return colour.pixel;
     return fallback;
 }
