@@ -2,7 +2,6 @@
 // the diagnostic line that says why a call failed.
 #include <atomic>
 #include <cstdio>
-#include <cstdlib>
 #include <mutex>
 
 #include "platform/x11/x11_platform.h"
@@ -17,17 +16,15 @@ Display* ownDisplay = nullptr;
 bool openFailed = false;
 
 // The handler is process-wide, so traps take turns across threads; on one thread a trap may
-// open inside another. Open traps are kept innermost last, in a fixed array, because another
-// thread's connection may call the handler while a trap opens or closes.
+// open inside another. The open traps form a stack through their outer links; the innermost is
+// atomic because another thread's connection may call the handler while a trap opens or closes.
 std::recursive_mutex trapMutex;
-const int kMostNestedTraps = 8;
-ErrorTrap* openTraps[kMostNestedTraps];
-std::atomic<int> openTrapCount{0};
+std::atomic<ErrorTrap*> innermostTrap{nullptr};
 XErrorHandler handlerBeforeTraps = nullptr;
 
 int trapError(Display* display, XErrorEvent* event) {
-    for (int trap = openTrapCount - 1; trap >= 0; --trap)
-        if (openTraps[trap]->claims(display, *event))
+    for (ErrorTrap* trap = innermostTrap; trap; trap = trap->outerTrap())
+        if (trap->claims(display, *event))
             return 0;
     // An error of a request made before any trap opened is none of ours: it goes where it
     // would have gone.
@@ -69,15 +66,13 @@ void diagnose(const char* call, const std::string& why) {
 }
 
 ErrorTrap::ErrorTrap(Display* display)
-    : display(display), firstRequest(0), error(), previousHandler(nullptr) {
+    : display(display), firstRequest(0), error(), previousHandler(nullptr), outer(nullptr) {
     trapMutex.lock();
     firstRequest = NextRequest(display);
     // Requests made before this point are told apart by their serial numbers, so there is no
     // need to wait for the server to answer them first.
-    if (openTrapCount == kMostNestedTraps)
-        std::abort(); // a trap leaked open: a fault of this layer, not of the host
-    openTraps[openTrapCount] = this;
-    ++openTrapCount;
+    outer = innermostTrap;
+    innermostTrap = this;
     previousHandler = XSetErrorHandler(trapError);
     if (previousHandler != trapError)
         handlerBeforeTraps = previousHandler;
@@ -88,7 +83,7 @@ ErrorTrap::~ErrorTrap() {
     if (outstanding())
         XSync(display, False);
     XSetErrorHandler(previousHandler);
-    --openTrapCount;
+    innermostTrap = outer;
     trapMutex.unlock();
 }
 

@@ -78,6 +78,8 @@ class ErrorTrap {
 
     // Takes the error when it belongs to one of this trap's requests (the error handler asks).
     bool claims(Display* display, const XErrorEvent& event);
+    // The trap this one opened inside, or null.
+    ErrorTrap* outerTrap() const { return outer; }
 
   private:
     bool outstanding() const;
@@ -86,6 +88,7 @@ class ErrorTrap {
     unsigned long firstRequest;
     XErrorEvent error;
     XErrorHandler previousHandler;
+    ErrorTrap* outer;
 };
 
 // Every line the layer writes on standard error starts with this.
