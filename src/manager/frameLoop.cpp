@@ -88,7 +88,7 @@ void znVelmora::doPostRendering() {
         return;
     if (++fpsRefreshCounter > 10) {
         fpsRefreshCounter = 0;
-        const int64_t span = timer.currentCount.QuadPart - timer.lastCount.QuadPart;
+        const int64_t span = zn::counterSpan(timer.currentCount.QuadPart, timer.lastCount.QuadPart);
         // Bounded: an absurd rate is cut to the text's 32 characters rather than overrun them.
         std::snprintf(fpsText, sizeof fpsText, "%.2f Frames/sec",
                       zn::spanRate(span, timer.frequency.QuadPart));

@@ -4,6 +4,14 @@
 
 namespace zn {
 
+int64_t counterSpan(int64_t current, int64_t last) {
+    int64_t span = 0;
+    if (!__builtin_sub_overflow(current, last, &span))
+        return span;
+    return current > last ? std::numeric_limits<int64_t>::max()
+                          : std::numeric_limits<int64_t>::min();
+}
+
 int64_t spanMilliseconds(int64_t span, int64_t frequency) {
     if (frequency == 0)
         return 0;

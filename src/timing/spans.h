@@ -7,6 +7,10 @@
 
 namespace zn {
 
+// current - last, held at the largest (or smallest) 64-bit value where readings lie further
+// apart than that: the readings are public and a counter may wrap.
+int64_t counterSpan(int64_t current, int64_t last);
+
 // span * 1000 / frequency in double precision, truncated toward zero.
 int64_t spanMilliseconds(int64_t span, int64_t frequency);
 // span / frequency.

@@ -8,7 +8,7 @@ using Timer = znVelmora::znHiResTimer;
 namespace {
 
 int64_t span(const Timer& timer) {
-    return timer.currentCount.QuadPart - timer.lastCount.QuadPart;
+    return zn::counterSpan(timer.currentCount.QuadPart, timer.lastCount.QuadPart);
 }
 
 } // namespace

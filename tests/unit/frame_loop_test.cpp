@@ -1,3 +1,5 @@
+#include <limits>
+
 #include "ManagerTest.h"
 
 namespace {
@@ -45,7 +47,7 @@ TEST_F(FrameLoop, OverlayIsDrawnInItsOwnViewportBelowTheTopOfTheDrawingArea) {
     const Texts calls = znRecord::callTexts();
     const auto viewport = std::find(calls.begin(), calls.end(), "glViewport(0, 55, 50, 40)");
     EXPECT_EQ(*(viewport - 1), "env.renderEnvironment()");
-    EXPECT_EQ(*(viewport + 21), "glFinish()");
+    EXPECT_EQ(*(viewport + 19), "glFinish()");
 }
 
 TEST_F(FrameLoop, OverlayTextIsRefreshedEveryEleventhRenderedFrame) {
@@ -132,6 +134,21 @@ TEST_F(FrameLoop, ACounterThatWentBackDrawsAtOnce) {
         EXPECT_TRUE(znRecord::callsNamed("Sleep").empty()) << back;
         EXPECT_EQ(frameCount(), 1) << back;
     }
+}
+
+TEST_F(FrameLoop, ReadingsTooFarApartForSixtyFourBitsDrawWithADefinedRate) {
+    znRecord::setCounter(std::numeric_limits<long long>::min() + 1000);
+    manager->setDestinatedFPS(0); // whatever the span's low 32 bits say, the frame is drawn
+    startUp();
+    renderUntilOverlayRefresh();
+    for (int frame = 0; frame < 10; ++frame)
+        renderAfter(10);
+    znRecord::clearCalls();
+    // The eleventh frame refreshes the text, from a span the counter cannot hold.
+    znRecord::setCounter(std::numeric_limits<long long>::max());
+    manager->renderFunc();
+    EXPECT_EQ(frameCount(), 1);
+    EXPECT_EQ(overlayTexts(), Texts{"\"0.00 Frames/sec\""});
 }
 
 TEST_F(FrameLoop, AFrameTheEnvironmentFailedIsCountedInTheNextOne) {

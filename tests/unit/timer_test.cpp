@@ -1,5 +1,6 @@
 #include <cstdint>
 #include <limits>
+#include <utility>
 
 #include "RecordTest.h"
 #include "znVelmora.h"
@@ -110,6 +111,16 @@ TEST_F(HiResTimer, SpansBeyondSixtyFourBitMillisecondsSaturate) {
     EXPECT_EQ(timer.elapsedTimeinMSSinceLastRender(), 0u);
     timer.currentCount.QuadPart = std::numeric_limits<int64_t>::min() + 1;
     EXPECT_EQ(timer.elapsedTimeinMSSinceLastRender(), 1u);
+
+    // Readings further apart than 64 bits reach: the span itself is held at the limit.
+    timer.currentCount.QuadPart = std::numeric_limits<int64_t>::max();
+    timer.lastCount.QuadPart = -2;
+    EXPECT_EQ(timer.elapsedTimeinMSSinceLastRender(), 0u);
+    EXPECT_FLOAT_EQ(timer.getElapsedSeconds(), 9.2233720e18f);
+    EXPECT_GT(timer.getFPS(), 0.0f);
+    std::swap(timer.currentCount, timer.lastCount);
+    EXPECT_EQ(timer.elapsedTimeinMSSinceLastRender(), 1u);
+    EXPECT_FLOAT_EQ(timer.getElapsedSeconds(), -9.2233720e18f);
 }
 
 } // namespace
