@@ -1,5 +1,6 @@
 #include "context/znGLFunctions.h"
 
+#include <cstdint>
 #include <string>
 
 #include "context/glEntryPoints.h"
@@ -12,9 +13,16 @@ void reportMissing(const std::string& text, UINT style) {
     MessageBoxA(nullptr, text.c_str(), "Error", style);
 }
 
+// NOTE: some Windows drivers answer 1, 2, 3 or -1 rather than null for a name they lack, and
+// calling such an address crashes: those answers count as missing.
+PROC usable(PROC address) {
+    const intptr_t value = reinterpret_cast<intptr_t>(address);
+    return value >= -1 && value <= 3 ? nullptr : address;
+}
+
 template <class F> F procAddress(const char* name) {
     // Through void(*)() because WGL hands out one generic function type for every name.
-    return reinterpret_cast<F>(reinterpret_cast<void (*)()>(wglGetProcAddress(name)));
+    return reinterpret_cast<F>(reinterpret_cast<void (*)()>(usable(wglGetProcAddress(name))));
 }
 
 } // namespace

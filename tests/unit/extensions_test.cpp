@@ -52,6 +52,25 @@ TEST_F(Extensions, EachMissingEntryPointHasItsOwnBoxAndClearsOnlyItsGroup) {
     EXPECT_EQ(znRecord::callTexts(), Texts{"glPointParameterfARB(0x8126, 2.5)"});
 }
 
+TEST_F(Extensions, AddressesSomeDriversGiveForMissingNamesCountAsMissing) {
+    znRecord::answerProc("glBindBufferARB", 1);
+    znRecord::answerProc("glGenBuffersARB", 2);
+    znRecord::answerProc("glActiveTextureARB", 3);
+    znRecord::answerProc("wglSwapIntervalEXT", -1);
+    auto context = bind();
+    EXPECT_EQ(boxes(), (Texts{"Error|glBindBufferARB not supported|0",
+                              "Error|glGenBuffersARB not supported|0",
+                              "Error|glActiveTextureARB not supported|48",
+                              "Error|wglSwapIntervalEXT not supported, VSYNC is on.\n|0"}));
+    EXPECT_FALSE(znGL::isGLExtensionsSupported(GLExtensionVertexBufferObject));
+    // None of them is ever called.
+    unsigned int buffer = 0;
+    znGL::glGenBuffersARB(1, &buffer);
+    znGL::glBindBufferARB(0x8892, 1);
+    znGL::glActiveTextureARB(0x84C1);
+    znGL::wglSwapIntervalEXT(1);
+}
+
 TEST_F(Extensions, MissingSwapControlLeavesVsyncAloneAndSaysSo) {
     znRecord::removeProc("wglSwapIntervalEXT");
     auto context = bind();

@@ -150,6 +150,12 @@ void failCall(const std::string& name, int times) {
 void removeProc(const std::string& name) {
     state().missingProcs.insert(name);
 }
+void answerProc(const std::string& name, intptr_t address) {
+    state().procAnswers[name] = address;
+}
+void leaveGLError(const std::string& call, GLenum error) {
+    state().errorsLeft[call] = error;
+}
 void setPixelFormatFlags(unsigned int flags) {
     state().pixelFormatFlags = flags;
 }

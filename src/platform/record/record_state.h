@@ -33,6 +33,8 @@ struct State {
 
     std::map<std::string, int> failures;
     std::set<std::string> missingProcs;
+    std::map<std::string, intptr_t> procAnswers;
+    std::map<std::string, GLenum> errorsLeft;
     DWORD pixelFormatFlags;
     int chosenPixelFormat;
     std::map<GLenum, const char*> strings;
@@ -100,7 +102,11 @@ inline std::string arg(const std::string& spelt) {
 }
 
 template <class... Args> void logCall(const char* name, Args... args) {
-    state().calls.push_back(Call{name, {arg(args)...}});
+    State& s = state();
+    s.calls.push_back(Call{name, {arg(args)...}});
+    const auto left = s.errorsLeft.find(name);
+    if (left != s.errorsLeft.end())
+        s.pendingError = left->second;
 }
 
 } // namespace detail

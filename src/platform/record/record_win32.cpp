@@ -233,6 +233,9 @@ PROC wglGetProcAddress(LPCSTR name) {
     logCall("wglGetProcAddress", name);
     if (fails("wglGetProcAddress") || !name || !binding().rc || state().missingProcs.count(name))
         return nullptr;
+    const auto answer = state().procAnswers.find(name);
+    if (answer != state().procAnswers.end())
+        return reinterpret_cast<PROC>(answer->second);
     return procAddress(name);
 }
 

@@ -17,6 +17,7 @@
 // ReleaseDC refuses a device context named with another window than its own.
 #pragma once
 
+#include <cstdint>
 #include <string>
 #include <vector>
 
@@ -63,6 +64,12 @@ void note(const std::string& name, const std::vector<std::string>& args = {});
 void failCall(const std::string& name, int times = -1);
 // wglGetProcAddress answers null for this name.
 void removeProc(const std::string& name);
+// wglGetProcAddress answers this raw address for the name, as drivers that answer 1, 2, 3 or -1
+// for a name they lack.
+void answerProc(const std::string& name, intptr_t address);
+// Each call of the named function leaves this error pending for glGetError, as Wine's
+// wglUseFontBitmapsA leaves GL_OUT_OF_MEMORY.
+void leaveGLError(const std::string& call, GLenum error);
 void setPixelFormatFlags(unsigned int flags);
 // ChoosePixelFormat's answer (default 1); formats above 8 do not exist and cannot be set.
 void setChosenPixelFormat(int format);
