@@ -41,7 +41,8 @@ class ZN_API znVelmora {
         LARGE_INTEGER frequency;
     };
 
-    // Makes no system call: the window and OpenGL are touched from initializeOpenGL on.
+    // Makes no system call: the window and OpenGL are touched from initializeOpenGL on. A null
+    // environment throws std::invalid_argument.
     znVelmora(HWND window, znRenderEnv* environment);
     // Deletes the render context object, but releases no OpenGL resource: call destroyOpenGL.
     virtual ~znVelmora();

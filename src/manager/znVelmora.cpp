@@ -1,12 +1,30 @@
 #include "znVelmora.h"
 
+#include <stdexcept>
+
 #include "platform/win32api.h"
+
+namespace {
+
+// A brand-new context has no errors of the host's yet: whatever start-up left pending (a font
+// built by the driver, say) is the library's own and must not meet the host's first check.
+void dropPendingErrors() {
+    for (int dropped = 0; dropped < 32 && glGetError() != GL_NO_ERROR; ++dropped) {
+    }
+}
+
+} // namespace
 
 znVelmora::znVelmora(HWND window, znRenderEnv* environment)
     : windowX(0), windowY(0), windowWidth(1), windowHeight(1), glVendor(nullptr),
       glRenderer(nullptr), glVersion(nullptr), glDriver(0), frameIntervalMs(10), destinatedFPS(100),
       showFPS(true), fpsText(), renderContext(new znRenderContext(window)), renderEnv(environment),
-      renderContentModified(true) {}
+      renderContentModified(true) {
+    if (!environment) {
+        delete renderContext;
+        throw std::invalid_argument("znVelmora: the environment must not be null");
+    }
+}
 
 znVelmora::~znVelmora() {
     try {
@@ -23,7 +41,11 @@ void znVelmora::initializeOpenGL() {
         glEnable(GL_DEPTH_TEST);
         timer.initializeTimer();
         driverInformation();
+        // The glyphs go into this start-up's device context, not one an earlier start-up took
+        // and tear-down released.
+        fpsFont.setDeviceContextManual(nullptr);
         fpsFont.createFont("Arial", 15, 700, true, false);
+        dropPendingErrors();
         renderEnv->prepareEnvironment();
         renderEnv->initEnvironment();
     } catch (znExceptionHolder<znContextException>& failure) {

@@ -1,4 +1,5 @@
 #include <cstring>
+#include <stdexcept>
 
 #include "LiveTest.h"
 #include "TestEnvironment.h"
@@ -20,6 +21,12 @@ const char* glText(GLenum name) {
 TEST(LiveRenderManager, StartsUpDescribesTheDriverAndTearsDown) {
     LiveWindow window(200, 150);
     TestEnvironment env;
+    // The scene's first check finds no error: whatever start-up left was the library's own.
+    GLenum pending = GL_NO_ERROR;
+    env.observer = [&](const std::string& operation) {
+        if (operation == "prepareEnvironment")
+            pending = glGetError();
+    };
     {
         znVelmora manager(window.handle(), &env);
         BoxWatcher watcher;
@@ -34,6 +41,7 @@ TEST(LiveRenderManager, StartsUpDescribesTheDriverAndTearsDown) {
         std::printf("driver kind: %s; renderer: %s\n", manager.getGLDriver(),
                     manager.getGLRenderer());
         EXPECT_EQ(env.events, (Texts{"prepareEnvironment", "initEnvironment"}));
+        EXPECT_EQ(pending, GLenum(GL_NO_ERROR));
 
         GLfloat clear[4];
         glGetFloatv(GL_COLOR_CLEAR_VALUE, clear);
@@ -59,6 +67,16 @@ TEST(LiveRenderManager, StartUpWithoutAWindowReportsOnceAndSkipsTheEnvironment) 
     manager.initializeOpenGL();
     EXPECT_EQ(watcher.stop(), Texts{"znVelmora Context Error: Could not get device context"});
     EXPECT_EQ(env.events, Texts{});
+}
+
+TEST(LiveRenderManager, ANullEnvironmentIsRejectedByTypeAtConstruction) {
+    LiveWindow window(64, 64);
+    try {
+        znVelmora manager(window.handle(), nullptr);
+        ADD_FAILURE() << "a manager without an environment was made";
+    } catch (const std::invalid_argument& rejected) {
+        EXPECT_NE(std::string(rejected.what()).find("environment"), std::string::npos);
+    }
 }
 
 TEST(LiveRenderManager, ManagersOnOneThreadTearDownInAnyOrder) {

@@ -57,6 +57,7 @@ TEST_F(RenderManager, StartUpRunsItsStepsInOrder) {
                      "wglUseFontBitmapsA(0x1001, 32, 96, 1)",
                      "SelectObject(0x1001, 0x3000)",
                      "DeleteObject(0x3001)",
+                     "glGetError()",
                      "env.prepareEnvironment()",
                      "env.initEnvironment()",
                      "QueryPerformanceCounter()"}));
@@ -65,6 +66,27 @@ TEST_F(RenderManager, StartUpRunsItsStepsInOrder) {
     EXPECT_STREQ(manager->getGLVersion(), "1.1.0 record");
     EXPECT_EQ(manager->getGLExtensions(), (Texts{"GL_ARB_multitexture", "GL_ARB_point_parameters",
                                                  "GL_ARB_vertex_buffer_object"}));
+    EXPECT_TRUE(boxes().empty());
+}
+
+TEST_F(RenderManager, ARestartBuildsTheOverlayInItsNewDeviceContextAndLeavesNoErrorPending) {
+    // As under Wine, building the glyphs leaves an error behind.
+    znRecord::leaveGLError("wglUseFontBitmapsA", GL_OUT_OF_MEMORY);
+    GLenum seenByTheScene = GL_NO_ERROR;
+    env.observer = [&](const std::string& operation) {
+        if (operation == "prepareEnvironment")
+            seenByTheScene = glGetError();
+    };
+    manager->initializeOpenGL();
+    manager->destroyOpenGL();
+    znRecord::clearCalls();
+    manager->initializeOpenGL();
+    EXPECT_EQ(seenByTheScene, GLenum(GL_NO_ERROR));
+    // The first device context (0x1001) was released by the tear-down.
+    EXPECT_EQ(znRecord::callsNamed("wglUseFontBitmapsA"),
+              Texts{"wglUseFontBitmapsA(0x1002, 32, 96, 97)"});
+    EXPECT_EQ(znRecord::callsNamed("SelectObject"),
+              (Texts{"SelectObject(0x1002, 0x3002)", "SelectObject(0x1002, 0x3000)"}));
     EXPECT_TRUE(boxes().empty());
 }
 
