@@ -71,6 +71,10 @@ void znGLBitmapFont::printString(const char* text, float x, float y, float r, fl
     printOverlay(text, x, y, 0.0f, r, g, b, false);
 }
 
+// NOTE: Mesa (22.x at least, natively and under Wine) restores at the outer glPopAttrib only the
+// groups it saw change since that push, and a glPushAttrib/glPopAttrib pair nested inside hides
+// the change of the current colour and raster position from it: the host's colour was left
+// cyan. The outer push already saves the list base, so the overlay nests no pair of its own.
 void znGLBitmapFont::printOverlay(const char* text, float x, float y, float z, float r, float g,
                                   float b, bool withZ) {
     glPushAttrib(kAllAttributes);
@@ -86,13 +90,11 @@ void znGLBitmapFont::printOverlay(const char* text, float x, float y, float z, f
     glColor3f(r, g, b);
     // Puts z = 0 on the near plane of the projection above.
     glTranslatef(0.0f, 0.0f, -0.1f);
-    glPushAttrib(GL_LIST_BIT);
     if (withZ)
         glRasterPos3f(x, y, z);
     else
         glRasterPos2f(x, y);
     callLists(text);
-    glPopAttrib();
     glMatrixMode(GL_PROJECTION);
     glPopMatrix();
     glPopAttrib();

@@ -34,6 +34,8 @@ class LiveBitmapFont : public ::testing::Test {
 struct MatrixState {
     GLfloat projection[16];
     GLfloat modelview[16];
+    GLfloat colour[4];
+    GLfloat rasterPosition[4];
     GLint mode;
     GLint listBase;
     bool lighting, depthTest, texture2D;
@@ -43,6 +45,8 @@ MatrixState readState() {
     MatrixState state;
     glGetFloatv(GL_PROJECTION_MATRIX, state.projection);
     glGetFloatv(GL_MODELVIEW_MATRIX, state.modelview);
+    glGetFloatv(GL_CURRENT_COLOR, state.colour);
+    glGetFloatv(GL_CURRENT_RASTER_POSITION, state.rasterPosition);
     glGetIntegerv(GL_MATRIX_MODE, &state.mode);
     glGetIntegerv(GL_LIST_BASE, &state.listBase);
     state.lighting = glIsEnabled(GL_LIGHTING);
@@ -51,15 +55,17 @@ MatrixState readState() {
     return state;
 }
 
-TEST_F(LiveBitmapFont, OverlayDrawsCyanTextInTheUpperLeftAndRestoresTheState) {
+TEST_F(LiveBitmapFont, OverlayDrawsCyanTextInTheUpperLeftAndRestoresTheHostsState) {
     // A host's state that would spoil the glyphs if the overlay kept it.
     glEnable(GL_LIGHTING);
     glEnable(GL_DEPTH_TEST);
     glEnable(GL_TEXTURE_2D);
     glListBase(7);
+    glColor4f(1.0f, 0.0f, 0.0f, 0.5f);
     glMatrixMode(GL_PROJECTION);
     glLoadIdentity();
     glOrtho(0, 10, 0, 10, -1, 1);
+    glRasterPos2f(5, 5);
     glMatrixMode(GL_TEXTURE);
     const MatrixState before = readState();
 
@@ -77,6 +83,10 @@ TEST_F(LiveBitmapFont, OverlayDrawsCyanTextInTheUpperLeftAndRestoresTheState) {
     EXPECT_EQ(after.texture2D, before.texture2D);
     EXPECT_EQ(after.mode, before.mode);
     EXPECT_EQ(after.listBase, before.listBase);
+    for (int i = 0; i < 4; ++i) {
+        EXPECT_EQ(after.colour[i], before.colour[i]) << i;
+        EXPECT_EQ(after.rasterPosition[i], before.rasterPosition[i]) << i;
+    }
     for (int i = 0; i < 16; ++i) {
         EXPECT_FLOAT_EQ(after.projection[i], before.projection[i]) << i;
         const float translation = i % 5 == 0 ? 1.0f : (i == 14 ? -0.1f : 0.0f);
@@ -97,6 +107,25 @@ TEST_F(LiveBitmapFont, InPlaceLeavesItsColourCurrent) {
     EXPECT_FLOAT_EQ(colour[2], 1.0f);
     const std::vector<unsigned char> pixels = readBackBuffer(kSize, kSize);
     EXPECT_GT(countNear(pixels, kSize, 0, 0, kSize / 2, kSize / 2, Rgb{255, 0, 255}), 5);
+}
+
+TEST_F(LiveBitmapFont, BlankGlyphsAdvanceInEveryFace) {
+    if (runningUnderWine())
+        GTEST_SKIP() << "NOTE: Wine's wglUseFontBitmapsA builds blanks that do not advance, in "
+                        "every face (plain Win32 programs lose their spaces too)";
+    glMatrixMode(GL_PROJECTION);
+    glLoadIdentity();
+    glMatrixMode(GL_MODELVIEW);
+    glLoadIdentity();
+    for (const char* face : {"Arial", "Courier", "Times New Roman", "fixed"}) {
+        znGLBitmapFont blanks;
+        blanks.createFont(face, 15, 400, false, false);
+        blanks.printString(" ", -0.5f, 0.0f, 0.0f, 1.0f, 1.0f, 1.0f, true);
+        GLfloat position[4];
+        glGetFloatv(GL_CURRENT_RASTER_POSITION, position);
+        EXPECT_GT(position[0], kSize / 4.0f + 1.0f) << face;
+        blanks.clearFont();
+    }
 }
 
 TEST_F(LiveBitmapFont, ClearFontDeletesTheGlyphLists) {

@@ -68,24 +68,34 @@ TEST_F(BitmapFont, OverlaySavesEverythingAndDrawsOverTheViewport) {
     font.createFont("Arial", 15, 700, true, false);
     znRecord::clearCalls();
     font.printString("Hi", -0.65f, 0.42f, 0.0f, 1.0f, 1.0f);
-    const Texts overlayWith = {"glPushAttrib(0xFFFFF)",  "glDisable(0x0B50)",
-                               "glDisable(0x0B71)",      "glDisable(0x0DE1)",
-                               "glMatrixMode(0x1701)",   "glPushMatrix()",
-                               "glLoadIdentity()",       "glOrtho(-1.1, 1.1, -1.1, 1.1, 0.1, 10)",
-                               "glMatrixMode(0x1700)",   "glLoadIdentity()",
-                               "glColor3f(0, 1, 1)",     "glTranslatef(0, 0, -0.1)",
-                               "glPushAttrib(0x20000)",  "RASTER",
-                               "glListBase(4294967265)", "glCallLists(2, 0x1401, \"Hi\")",
-                               "glPopAttrib()",          "glMatrixMode(0x1701)",
-                               "glPopMatrix()",          "glPopAttrib()"};
+    const Texts overlayWith = {"glPushAttrib(0xFFFFF)",
+                               "glDisable(0x0B50)",
+                               "glDisable(0x0B71)",
+                               "glDisable(0x0DE1)",
+                               "glMatrixMode(0x1701)",
+                               "glPushMatrix()",
+                               "glLoadIdentity()",
+                               "glOrtho(-1.1, 1.1, -1.1, 1.1, 0.1, 10)",
+                               "glMatrixMode(0x1700)",
+                               "glLoadIdentity()",
+                               "glColor3f(0, 1, 1)",
+                               "glTranslatef(0, 0, -0.1)",
+                               "RASTER",
+                               "glListBase(4294967265)",
+                               "glCallLists(2, 0x1401, \"Hi\")",
+                               "glMatrixMode(0x1701)",
+                               "glPopMatrix()",
+                               "glPopAttrib()"};
+    // One push and one pop around it all: a nested pair would hide the colour's change from
+    // Mesa's outer pop.
     Texts expected = overlayWith;
-    expected[13] = "glRasterPos2f(-0.65, 0.42)";
+    expected[12] = "glRasterPos2f(-0.65, 0.42)";
     EXPECT_EQ(znRecord::callTexts(), expected);
 
     znRecord::clearCalls();
     font.printString("Hi", 0.5f, 0.25f, 0.75f, 0.0f, 1.0f, 1.0f, false);
     expected = overlayWith;
-    expected[13] = "glRasterPos3f(0.5, 0.25, 0.75)";
+    expected[12] = "glRasterPos3f(0.5, 0.25, 0.75)";
     EXPECT_EQ(znRecord::callTexts(), expected);
 }
 

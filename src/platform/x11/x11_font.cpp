@@ -51,6 +51,39 @@ bool fitsInt(DWORD first, DWORD count, DWORD listBase) {
            static_cast<unsigned long long>(listBase) + count <= 1ULL + INT_MAX;
 }
 
+// The glyph of a character as glXUseXFont measures it: null for one the font does not have.
+const XCharStruct* glyphOf(const XFontStruct* info, unsigned int c) {
+    const unsigned int row = c >> 8, column = c & 0xFF;
+    const unsigned int columns = info->max_char_or_byte2 - info->min_char_or_byte2 + 1;
+    const bool linear = info->min_byte1 == info->max_byte1; // one row: indexed by code alone
+    const unsigned int index = linear ? c : column;
+    if (index < info->min_char_or_byte2 || index > info->max_char_or_byte2)
+        return nullptr;
+    if (!linear && (row < info->min_byte1 || row > info->max_byte1))
+        return nullptr;
+    if (!info->per_char)
+        return &info->min_bounds;
+    const unsigned int rowOffset = linear ? 0 : (row - info->min_byte1) * columns;
+    return &info->per_char[rowOffset + index - info->min_char_or_byte2];
+}
+
+// NOTE: Mesa's glXUseXFont compiles a glyph without ink (the blank of "fixed", whose bitmap is 0
+// by 0 pixels) as glBitmap with a null image, which Mesa's display lists refuse with
+// GL_OUT_OF_MEMORY: the list stays empty and the glyph does not advance, so text loses its
+// spaces. Such glyphs are compiled again with an empty image that does advance.
+void compileBlankGlyphs(const XFontStruct* info, int first, int count, int listBase) {
+    static const GLubyte kNoImage = 0;
+    for (int i = 0; i < count; ++i) {
+        const XCharStruct* glyph = glyphOf(info, static_cast<unsigned int>(first + i));
+        const XCharStruct& metrics = glyph ? *glyph : info->max_bounds;
+        if (glyph && metrics.rbearing > metrics.lbearing && metrics.ascent + metrics.descent > 0)
+            continue;
+        glNewList(static_cast<GLuint>(listBase + i), GL_COMPILE);
+        glBitmap(0, 0, 0.0f, 0.0f, metrics.width, 0.0f, &kNoImage);
+        glEndList();
+    }
+}
+
 } // namespace
 
 HGDIOBJ systemFont() {
@@ -116,12 +149,15 @@ BOOL wglUseFontBitmapsA(HDC dc, DWORD first, DWORD count, DWORD listBase) {
     XFontStruct* standIn = font && font->info ? nullptr : XLoadQueryFont(current, "fixed");
     if (!standIn && !(font && font->info))
         return FALSE;
-    glXUseXFont(standIn ? standIn->fid : font->info->fid, static_cast<int>(first),
-                static_cast<int>(count), static_cast<int>(listBase));
+    const XFontStruct* info = standIn ? standIn : font->info;
+    glXUseXFont(info->fid, static_cast<int>(first), static_cast<int>(count),
+                static_cast<int>(listBase));
     const bool failed = trap.failed();
-    // HACK: Mesa's glXUseXFont leaves GL_OUT_OF_MEMORY pending for a glyph with an empty
-    // bitmap (the blank), although it built that list like every other. Windows leaves no
-    // error behind, so none is left for the host's next glGetError.
+    if (!failed)
+        compileBlankGlyphs(info, static_cast<int>(first), static_cast<int>(count),
+                           static_cast<int>(listBase));
+    // The GL_OUT_OF_MEMORY that glXUseXFont left for its blank glyphs (above) is no failure of
+    // this call, and Windows leaves no error behind: none is left for the host's next glGetError.
     for (int drained = 0; drained < 16 && glGetError() != GL_NO_ERROR; ++drained) {
     }
     if (standIn)
