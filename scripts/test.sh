@@ -35,7 +35,9 @@ run_tests() { # NAME CTEST-ARGS...
   name=$1
   shift
   echo "=== $name: test"
-  if (cd "$root/build/$name" && xvfb-run -a -s "-screen 0 1024x768x24" \
+  # -noreset: the server stays up between tests, or a test that connects just as the last
+  # client left finds no display.
+  if (cd "$root/build/$name" && xvfb-run -a -s "-noreset -screen 0 1024x768x24" \
         ctest --output-on-failure -j "$jobs" "$@" >"$root/build/$name/ctest.log" 2>&1); then
     :
   else
