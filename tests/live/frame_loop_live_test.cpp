@@ -46,7 +46,9 @@ struct ColourOnceScene : TestEnvironment {
 std::vector<unsigned char> renderFrames(znVelmora& manager, TestEnvironment& env,
                                         LiveWindow& window, int count) {
     const int goal = env.count("renderEnvironment") + count;
-    while (env.count("renderEnvironment") < goal) {
+    // A start-up that failed renders nothing, however long the loop waits.
+    EXPECT_NE(manager.getGLRenderer(), nullptr) << "start-up failed";
+    for (int call = 0; call < 100 * count && env.count("renderEnvironment") < goal; ++call) {
         manager.enterRenderLoop();
         manager.renderFunc();
         window.pump();
