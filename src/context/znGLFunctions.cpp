@@ -3,13 +3,14 @@
 #include <string>
 
 #include "context/glEntryPoints.h"
+#include "errors/report.h"
 
 namespace {
 
 znGLFunctions* currentGLFunctions = nullptr;
 
 void reportMissing(const std::string& text, UINT style) {
-    MessageBoxA(nullptr, text.c_str(), "Error", style);
+    zn::report("Error", text.c_str(), style);
 }
 
 template <class F> F procAddress(const char* name) {

@@ -1,5 +1,6 @@
 #include "znVelmora.h"
 
+#include "errors/failures.h"
 #include "platform/win32api.h"
 
 znVelmora::znVelmora(HWND window, znRenderEnv* environment)
@@ -15,7 +16,16 @@ znVelmora::~znVelmora() {
     }
 }
 
-void znVelmora::initializeOpenGL() {
+bool znVelmora::initializeOpenGL() {
+    return startUp() == 0;
+}
+
+void znVelmora::destroyOpenGL() {
+    tearDown();
+}
+
+int znVelmora::startUp() {
+    int failure = 0;
     try {
         renderContext->initRenderContext();
         glClearColor(0.3f, 0.1f, 0.0f, 0.0f);
@@ -26,20 +36,24 @@ void znVelmora::initializeOpenGL() {
         fpsFont.createFont("Arial", 15, 700, true, false);
         renderEnv->prepareEnvironment();
         renderEnv->initEnvironment();
-    } catch (znExceptionHolder<znContextException>& failure) {
-        failure.exception.showErrorMessage();
+    } catch (znExceptionHolder<znContextException>& caught) {
+        caught.exception.showErrorMessage();
+        failure = zn::failureCode(caught.exception.code);
     }
     timerReset();
+    return failure;
 }
 
-void znVelmora::destroyOpenGL() {
+int znVelmora::tearDown() {
     try {
         renderEnv->destroyEnvironment();
         fpsFont.clearFont();
         renderContext->destroyRenderContext();
-    } catch (znExceptionHolder<znContextException>& failure) {
-        failure.exception.showErrorMessage();
+    } catch (znExceptionHolder<znContextException>& caught) {
+        caught.exception.showErrorMessage();
+        return zn::failureCode(caught.exception.code);
     }
+    return 0;
 }
 
 void znVelmora::timerReset() {
