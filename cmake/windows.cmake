@@ -2,10 +2,15 @@
 set(CMAKE_RUNTIME_OUTPUT_DIRECTORY ${PROJECT_BINARY_DIR}/bin)
 set(CMAKE_LIBRARY_OUTPUT_DIRECTORY ${PROJECT_BINARY_DIR}/bin)
 
-zn_platform_library(znVelmora SHARED)
+zn_platform_library(znVelmora SHARED
+  src/platform/windows/win32_report.cpp
+  src/platform/report_line.cpp)
 set_target_properties(znVelmora PROPERTIES PREFIX "" OUTPUT_NAME znVelmora
   RUNTIME_OUTPUT_DIRECTORY ${PROJECT_BINARY_DIR}/bin)
 target_link_libraries(znVelmora PUBLIC opengl32 PRIVATE gdi32 user32)
+# The exports as a module-definition file, from which MSVC makes an import library for C hosts.
+target_link_options(znVelmora PRIVATE -Wl,--output-def,${PROJECT_BINARY_DIR}/bin/znVelmora.def)
+install(FILES ${PROJECT_BINARY_DIR}/bin/znVelmora.def DESTINATION ${CMAKE_INSTALL_LIBDIR})
 
 # Host and DLL exchange C++ exceptions, so both use the shared C++ runtime, shipped beside the
 # DLL. (With the runtime linked statically into both, an exception thrown in the DLL and caught

@@ -9,6 +9,7 @@ add_library(znVelmora_x11_objects OBJECT
   src/platform/x11/x11_window.cpp
   src/platform/x11/x11_watch.cpp
   src/platform/x11/x11_message.cpp
+  src/platform/report_line.cpp
   src/platform/x11/x11_messagebox.cpp
   src/platform/x11/x11_message_wrap.cpp
   src/platform/x11/x11_font.cpp

@@ -11,7 +11,8 @@ class ZN_API znContextException {
     explicit znContextException(int code);
     virtual ~znContextException();
 
-    // Shows the code's text in a modal error box captioned "znVelmora Context Error".
+    // Shows the code's text in a modal error box captioned "znVelmora Context Error" (or hands it
+    // to the report handler).
     void showErrorMessage() const;
 
     int code;
@@ -32,6 +33,17 @@ class ZN_API znRenderException {
     int code;
     bool seenOnce;
 };
+
+// Receives each report the library would show in a message box, instead of the box: its caption
+// ("znVelmora Context Error", "znVelmora Render Error", or "Error" for a missing extension entry
+// point), its text, and the box's style (0x10 error icon, 0x30 warning icon, 0 no icon; always
+// one OK button). It runs on the thread that reports, where the box would have blocked; an
+// exception it throws is dropped. `user` is handed back unchanged.
+typedef void (*znReportHandler)(void* user, const char* caption, const char* text,
+                                unsigned int style);
+
+// Routes every later report of the process to the handler; null brings the boxes back.
+ZN_API void znSetReportHandler(znReportHandler handler, void* user);
 
 // Windows exports the two instantiations below; elsewhere the template itself carries the
 // visibility.

@@ -54,7 +54,9 @@ class ZN_API znVelmora {
     // Binds OpenGL to the window, sets the defaults, collects the driver information, builds the
     // overlay font and prepares and initialises the environment. A context failure is shown in a
     // box and ends the sequence early; the environment's own exceptions reach the caller.
-    void initializeOpenGL();
+    // Returns false after such a failure: the window then has no context to tear down, so skip
+    // destroyOpenGL.
+    bool initializeOpenGL();
     // Destroys the environment, the overlay glyphs and the rendering context; a context failure
     // is shown in a box.
     void destroyOpenGL();
@@ -90,6 +92,15 @@ class ZN_API znVelmora {
     void setDestinatedFPS(unsigned int fps);
 
   private:
+    // The C interface (znVelmora_c.h) returns the codes of the failures these report.
+    friend struct znvManager;
+    // 0, or the code of the context failure reported (-1 for a code of 0).
+    int startUp();
+    int tearDown();
+    // 0, or the code of the render failure caught (and reported, but for a first swap failure);
+    // -1 for a code of 0.
+    int renderFrame();
+
     void doPreRendering();
     void doRendering();
     void doPostRendering();

@@ -36,6 +36,20 @@ for name in 15znRenderContext 9znVelmora 12znHiResTimer 14znGLBitmapFont 11znRen
     status=1
   fi
 done
+# The C interface under plain C names (no leading underscore, no @-size), and the existing C++
+# start-up whose return type became bool under its old name.
+for name in znvSetReportHandler znvManager_create znvManager_initializeOpenGL znvManager_renderFunc \
+    znvManager_getGLExtension znvTimer_getFPS znvFont_printOverlay znvGL_glActiveTextureARB \
+    znvGL_wglSwapIntervalEXT _ZN9znVelmora16initializeOpenGLEv _Z18znSetReportHandlerPFvPvPKcS1_jES_; do
+  if ! echo "$symbols" | grep -qw -- "$name"; then
+    echo "missing export: $name"
+    status=1
+  fi
+done
+if echo "$symbols" | grep -Eq -- '(_znv|znv[A-Za-z_]*@)'; then
+  echo "C interface names are decorated"
+  status=1
+fi
 for name in GetDC ReleaseDC ChoosePixelFormat wglCreateContext wglMakeCurrent wglGetProcAddress \
     QueryPerformanceCounter MessageBoxA CreateFontA _stricmp _ZTI13znGLFunctions; do
   if echo "$symbols" | grep -qw -- "$name"; then

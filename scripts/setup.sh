@@ -6,7 +6,7 @@
 # Safe to run again.
 set -eu
 
-packages="g++ cmake make file pkg-config
+packages="g++ cmake make file pkg-config python3
   googletest libgtest-dev libgmock-dev libbenchmark-dev
   libx11-dev libxres-dev libgl-dev libglx-dev libgl1-mesa-dri xvfb xauth x11-utils xfonts-base
   xfonts-75dpi clang-14 libclang-rt-14-dev

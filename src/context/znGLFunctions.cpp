@@ -4,13 +4,14 @@
 #include <string>
 
 #include "context/glEntryPoints.h"
+#include "errors/report.h"
 
 namespace {
 
 znGLFunctions* currentGLFunctions = nullptr;
 
 void reportMissing(const std::string& text, UINT style) {
-    MessageBoxA(nullptr, text.c_str(), "Error", style);
+    zn::report("Error", text.c_str(), style);
 }
 
 // NOTE: some Windows drivers answer 1, 2, 3 or -1 rather than null for a name they lack, and

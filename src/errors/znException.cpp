@@ -1,6 +1,7 @@
 #include "znException.h"
 
 #include "errors/failures.h"
+#include "errors/report.h"
 #include "platform/win32api.h"
 
 namespace {
@@ -40,7 +41,7 @@ const char* renderText(int code) {
 }
 
 void showError(const char* text, const char* caption) {
-    MessageBoxA(nullptr, text, caption, MB_ICONERROR | MB_OK);
+    zn::report(caption, text, MB_ICONERROR | MB_OK);
 }
 
 } // namespace

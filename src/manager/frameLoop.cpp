@@ -39,12 +39,18 @@ bool znVelmora::enterRenderLoop() {
 }
 
 void znVelmora::renderFunc() {
+    renderFrame();
+}
+
+int znVelmora::renderFrame() {
     try {
         if (isWindowValid())
             doRendering();
     } catch (znExceptionHolder<znRenderException>& failure) {
         failure.exception.showErrorMessage();
+        return zn::failureCode(failure.exception.code);
     }
+    return 0;
 }
 
 bool znVelmora::isWindowValid() {

@@ -2,6 +2,7 @@
 
 #include <stdexcept>
 
+#include "errors/failures.h"
 #include "platform/win32api.h"
 
 namespace {
@@ -33,7 +34,16 @@ znVelmora::~znVelmora() {
     }
 }
 
-void znVelmora::initializeOpenGL() {
+bool znVelmora::initializeOpenGL() {
+    return startUp() == 0;
+}
+
+void znVelmora::destroyOpenGL() {
+    tearDown();
+}
+
+int znVelmora::startUp() {
+    int failure = 0;
     try {
         renderContext->initRenderContext();
         glClearColor(0.3f, 0.1f, 0.0f, 0.0f);
@@ -48,20 +58,24 @@ void znVelmora::initializeOpenGL() {
         dropPendingErrors();
         renderEnv->prepareEnvironment();
         renderEnv->initEnvironment();
-    } catch (znExceptionHolder<znContextException>& failure) {
-        failure.exception.showErrorMessage();
+    } catch (znExceptionHolder<znContextException>& caught) {
+        caught.exception.showErrorMessage();
+        failure = zn::failureCode(caught.exception.code);
     }
     timerReset();
+    return failure;
 }
 
-void znVelmora::destroyOpenGL() {
+int znVelmora::tearDown() {
     try {
         renderEnv->destroyEnvironment();
         fpsFont.clearFont();
         renderContext->destroyRenderContext();
-    } catch (znExceptionHolder<znContextException>& failure) {
-        failure.exception.showErrorMessage();
+    } catch (znExceptionHolder<znContextException>& caught) {
+        caught.exception.showErrorMessage();
+        return zn::failureCode(caught.exception.code);
     }
+    return 0;
 }
 
 void znVelmora::timerReset() {

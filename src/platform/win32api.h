@@ -114,6 +114,19 @@ int _stricmp(const char* a, const char* b);
 
 #endif
 
+namespace zn {
+// A report's message box with no owner window. Windows' MessageBoxA always shows a box, so there
+// the platform turns the box into a line on standard error when ZNVELMORA_MESSAGEBOX=stderr
+// (src/platform/windows), as the X11 layer's MessageBoxA does by itself.
+#if defined(_WIN32)
+int reportBox(LPCSTR text, LPCSTR caption, UINT style);
+#else
+inline int reportBox(LPCSTR text, LPCSTR caption, UINT style) {
+    return MessageBoxA(nullptr, text, caption, style);
+}
+#endif
+} // namespace zn
+
 // Types and tokens of the ARB extensions that the OpenGL 1.1 header may lack.
 #ifndef GL_ARB_vertex_buffer_object
 #include <stddef.h>

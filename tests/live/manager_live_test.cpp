@@ -79,6 +79,23 @@ TEST(LiveRenderManager, ANullEnvironmentIsRejectedByTypeAtConstruction) {
     }
 }
 
+void keepReport(void* user, const char* caption, const char* text, unsigned int style) {
+    static_cast<Texts*>(user)->push_back(std::string(caption) + ": " + text + " (" +
+                                         std::to_string(style) + ")");
+}
+
+TEST(LiveRenderManager, AReportHandlerTakesAFailedStartUpInsteadOfABox) {
+    TestEnvironment env;
+    znVelmora manager(nullptr, &env);
+    Texts reports;
+    BoxWatcher watcher;
+    znSetReportHandler(keepReport, &reports);
+    EXPECT_FALSE(manager.initializeOpenGL());
+    znSetReportHandler(nullptr, nullptr);
+    EXPECT_EQ(watcher.stop(), Texts{});
+    EXPECT_EQ(reports, Texts{"znVelmora Context Error: Could not get device context (16)"});
+}
+
 TEST(LiveRenderManager, ManagersOnOneThreadTearDownInAnyOrder) {
     LiveWindow first(64, 64), second(64, 64);
     TestEnvironment firstScene, secondScene;

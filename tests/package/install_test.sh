@@ -12,7 +12,7 @@ trap 'rm -rf "$work"' EXIT
 prefix=$work/prefix
 
 cmake --install "$build" --prefix "$prefix" >"$work/install.log"
-for header in znVelmora.h znPlatform.h znRecord.h; do
+for header in znVelmora.h znVelmora_c.h znPlatform.h znRecord.h; do
   [ -f "$prefix/include/znVelmora/$header" ] || { echo "not installed: include/znVelmora/$header"; exit 1; }
 done
 

@@ -18,7 +18,8 @@ echo "archive: $(basename "$archive")"
 cmake -E tar tf "$archive" >"$out/contents.txt"
 top=$(basename "$archive" .zip)
 for file in bin/znVelmora.dll lib/libznVelmora.dll.a bin/libstdc++-6.dll bin/libwinpthread-1.dll \
-    include/znVelmora/znVelmora.h include/znVelmora/znPlatform.h \
+    include/znVelmora/znVelmora.h include/znVelmora/znVelmora_c.h include/znVelmora/znPlatform.h \
+    lib/znVelmora.def \
     lib/cmake/znVelmora/znVelmoraConfig.cmake lib/cmake/znVelmora/znVelmoraTargets.cmake; do
   grep -qx "$top/$file" "$out/contents.txt" || { echo "missing from the archive: $file"; exit 1; }
 done

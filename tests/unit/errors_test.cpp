@@ -1,5 +1,8 @@
+#include <stdexcept>
+
 #include "RecordTest.h"
 #include "znException.h"
+#include "znRenderContext.h"
 
 namespace {
 
@@ -49,6 +52,42 @@ TEST_F(ErrorReports, HoldersCarryACopyAndAreCaughtByType) {
         EXPECT_EQ(failure.exception.code, 3);
         EXPECT_FALSE(failure.exception.seenOnce);
     }
+}
+
+} // namespace
+
+namespace {
+
+// What a report handler received, each as "caption|text|style".
+void collectReport(void* user, const char* caption, const char* text, unsigned int style) {
+    static_cast<Texts*>(user)->push_back(std::string(caption) + "|" + text + "|" +
+                                         std::to_string(style));
+}
+
+void throwFromHandler(void*, const char*, const char*, unsigned int) {
+    throw std::runtime_error("handler");
+}
+
+TEST_F(ErrorReports, AReportHandlerReceivesEveryReportInsteadOfItsBox) {
+    Texts reports;
+    znSetReportHandler(collectReport, &reports);
+    znContextException(1).showErrorMessage();
+    znRenderException(2).showErrorMessage();
+    znRecord::removeProc("glActiveTextureARB");
+    {
+        znRenderContext context(window());
+        context.initRenderContext();
+    }
+    znSetReportHandler(throwFromHandler, nullptr);
+    EXPECT_NO_THROW(znContextException(5).showErrorMessage());
+    znSetReportHandler(nullptr, nullptr);
+    znContextException(6).showErrorMessage();
+
+    EXPECT_EQ(reports, (Texts{"znVelmora Context Error|Could not get device context|16",
+                              "znVelmora Render Error|Error, while rendering the environment.|16",
+                              "Error|glActiveTextureARB not supported|48"}));
+    // Only the report after the handler was taken away became a box.
+    EXPECT_EQ(boxes(), Texts{"znVelmora Context Error|Could not destroy the rendercontext.|16"});
 }
 
 } // namespace

@@ -29,7 +29,7 @@ TEST_F(RenderManager, ConstructionSetsDefaultsAndTouchesNothing) {
 
 TEST_F(RenderManager, StartUpRunsItsStepsInOrder) {
     znRecord::setCounter(250);
-    manager->initializeOpenGL();
+    EXPECT_TRUE(manager->initializeOpenGL());
     EXPECT_EQ(withoutExtensionLoad(znRecord::callTexts()),
               (Texts{"GetDC(0x10)",
                      "ChoosePixelFormat(0x1001, {40 v1 0x0025 color=32 depth=24})",
@@ -100,7 +100,8 @@ class RenderManagerStartUpFailure : public ManagerTest,
 
 TEST_P(RenderManagerStartUpFailure, IsShownOnceSkipsTheRestAndStillResetsTheTimer) {
     znRecord::failCall(GetParam().call);
-    manager->initializeOpenGL();
+    // The result tells the host that there is no context to tear down.
+    EXPECT_FALSE(manager->initializeOpenGL());
     EXPECT_EQ(boxes(), Texts{std::string("znVelmora Context Error|") + GetParam().text + "|16"});
     EXPECT_EQ(env.events, Texts{});
     EXPECT_TRUE(znRecord::callsNamed("glClearColor").empty());
@@ -221,6 +222,12 @@ TEST_F(RenderManager, ContextFailuresOfTheEnvironmentAtStartUpAreShownAndTheTime
         failingManager.renderFunc();
         EXPECT_FLOAT_EQ(failing.elapsedSeconds.at(0), 0.012f) << failure.first;
     }
+}
+
+TEST_F(RenderManager, StartUpFailsForAnyContextFailureOfTheEnvironmentEvenWithCodeZero) {
+    throwContextFailureFrom(env, "initEnvironment", 0);
+    EXPECT_FALSE(manager->initializeOpenGL());
+    EXPECT_EQ(boxes(), Texts{"znVelmora Context Error|Unknown internal error.|16"});
 }
 
 TEST_F(RenderManager, AContextFailureOfTheEnvironmentAtTearDownIsShownAndReleasesNothing) {
