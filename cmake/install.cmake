@@ -26,8 +26,21 @@ install(FILES ${PROJECT_BINARY_DIR}/znVelmoraConfig.cmake
   ${PROJECT_BINARY_DIR}/znVelmoraConfigVersion.cmake
   DESTINATION ${CMAKE_INSTALL_LIBDIR}/cmake/znVelmora)
 
+# The guide, the licence and the changes, at the top of a Windows archive.
 if(WIN32)
-  include(${CMAKE_CURRENT_LIST_DIR}/package.cmake)
+  set(ZN_DOC_DESTINATION .)
+else()
+  set(ZN_DOC_DESTINATION ${CMAKE_INSTALL_DOCDIR})
+endif()
+install(FILES README.md LICENSE CHANGELOG.md DESTINATION ${ZN_DOC_DESTINATION})
+install(FILES docs/behaviour.md docs/linux-dialog.png DESTINATION ${ZN_DOC_DESTINATION}/docs)
+
+if(WIN32)
+  include(${CMAKE_CURRENT_LIST_DIR}/debuginfo.cmake)
+  # The release archive is the project's own; a host that embeds the library packs its own.
+  if(ZN_TOP_LEVEL)
+    include(${CMAKE_CURRENT_LIST_DIR}/package.cmake)
+  endif()
 elseif(TARGET znVelmora)
   include(${CMAKE_CURRENT_LIST_DIR}/pkgconfig.cmake)
 endif()

@@ -2,9 +2,11 @@
 set(CMAKE_RUNTIME_OUTPUT_DIRECTORY ${PROJECT_BINARY_DIR}/bin)
 set(CMAKE_LIBRARY_OUTPUT_DIRECTORY ${PROJECT_BINARY_DIR}/bin)
 
+enable_language(RC)
 zn_platform_library(znVelmora SHARED
   src/platform/windows/win32_report.cpp
-  src/platform/report_line.cpp)
+  src/platform/report_line.cpp
+  ${CMAKE_CURRENT_LIST_DIR}/znVelmora.rc)
 set_target_properties(znVelmora PROPERTIES PREFIX "" OUTPUT_NAME znVelmora
   RUNTIME_OUTPUT_DIRECTORY ${PROJECT_BINARY_DIR}/bin)
 target_link_libraries(znVelmora PUBLIC opengl32 PRIVATE gdi32 user32)

@@ -29,5 +29,8 @@ zn_warnings(znVelmora_x11_objects)
 zn_platform_library(znVelmora SHARED $<TARGET_OBJECTS:znVelmora_x11_objects>)
 # Hosts draw with the GL calls of the public headers; X11 and GLX stay inside the library.
 target_link_libraries(znVelmora PUBLIC OpenGL::GL PRIVATE OpenGL::GLX X11::X11)
+# libznVelmora.so.1: a host runs with any later release of the same major version.
+set_target_properties(znVelmora PROPERTIES
+  VERSION ${PROJECT_VERSION} SOVERSION ${PROJECT_VERSION_MAJOR})
 target_link_options(znVelmora PRIVATE -Wl,--version-script=${PROJECT_SOURCE_DIR}/cmake/znVelmora.map)
 set_property(TARGET znVelmora APPEND PROPERTY LINK_DEPENDS ${PROJECT_SOURCE_DIR}/cmake/znVelmora.map)

@@ -9,6 +9,7 @@
 #include "znPlatform.h"
 #include "znRenderContext.h"
 #include "znRenderEnv.h"
+#include "znVersion.h"
 
 class ZN_API znVelmora {
   public:

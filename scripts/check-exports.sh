@@ -30,7 +30,8 @@ for name in 15znRenderContext 9znVelmora 12znHiResTimer 14znGLBitmapFont 11znRen
     4znGL12hasGLContext 4znGL23isGLExtensionsSupported 4znGL18getMaxTextureUnits \
     4znGL20glPointParameterfARB 4znGL21glPointParameterfvARB 4znGL20glMultiTexCoord2fARB \
     4znGL18glActiveTextureARB 4znGL24glClientActiveTextureARB 4znGL15glBindBufferARB \
-    4znGL15glGenBuffersARB 4znGL15glBufferDataARB 4znGL18wglSwapIntervalEXT; do
+    4znGL15glGenBuffersARB 4znGL15glBufferDataARB 4znGL18wglSwapIntervalEXT \
+    12znGetVersion 18znGetVersionString; do
   if ! echo "$symbols" | grep -q "$name"; then
     echo "missing export: $name"
     status=1

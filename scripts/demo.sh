@@ -1,6 +1,6 @@
 #!/bin/sh
-# Sets up the machine, builds the demo and runs it: natively on Linux, or with --windows the
-# x86_64 Windows build under Wine. Without a display it runs headless under Xvfb, for 3 seconds
+# Installs what the demo needs, builds the demo and runs it: natively on Linux, or with --windows
+# the x86_64 Windows build under Wine. Without a display it runs headless under Xvfb, for 3 seconds
 # unless told otherwise. It writes demo.png in the repository's root unless told otherwise, then
 # prints the screenshot's path after the demo's summary. Every other argument goes to the demo:
 #   scripts/demo.sh [--windows] [--frames N] [--seconds S] [--fps N] [--size WxH] [--no-overlay]
@@ -34,7 +34,12 @@ if [ -z "${DISPLAY:-}" ]; then
   [ $limited = yes ] || set -- --seconds 3 "$@"
 fi
 
-"$root/scripts/setup.sh"
+# Only what the demo builds and runs with (the tests' tools are not needed here).
+if [ $platform = windows ]; then
+  "$root/scripts/setup.sh" windows
+else
+  "$root/scripts/setup.sh" demo
+fi
 
 if [ $platform = windows ]; then
   build=$root/build/demo-win64
@@ -51,7 +56,8 @@ fi
 echo "=== building the demo in $build"
 mkdir -p "$build"
 log=$build/demo-build.log
-if ! { cmake -S "$root" -B "$build" -DCMAKE_BUILD_TYPE=RelWithDebInfo $configure &&
+if ! { cmake -S "$root" -B "$build" -DCMAKE_BUILD_TYPE=RelWithDebInfo -DBUILD_TESTING=OFF \
+         $configure &&
        cmake --build "$build" -j "$(nproc)" --target demo; } >"$log" 2>&1; then
   tail -n 40 "$log"
   echo "FAILED: building the demo (see $log)"

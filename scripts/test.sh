@@ -23,7 +23,8 @@ configure_build() { # NAME CMAKE-ARGS...   ($targets, when set: build only these
   echo "=== $name: build"
   mkdir -p "$root/build/$name"
   log="$root/build/$name/build.log"
-  if ! { cmake -S "$root" -B "$root/build/$name" -DCMAKE_BUILD_TYPE=RelWithDebInfo "$@" &&
+  if ! { cmake -S "$root" -B "$root/build/$name" -DCMAKE_BUILD_TYPE=RelWithDebInfo \
+           -DZN_WARNINGS_AS_ERRORS=ON "$@" &&
          cmake --build "$root/build/$name" -j "$jobs" ${targets:+--target $targets}; } >"$log" 2>&1; then
     tail -n 40 "$log"
     echo "FAILED: building $name"

@@ -1,6 +1,7 @@
 #!/bin/sh
-# Makes a Windows build's release archive with CPack, checks what it holds, unpacks it and
-# builds the small host against it with MinGW through find_package. The host and the DLLs it
+# Makes a Windows build's release archive with CPack, checks what it holds (the DLL without its
+# debug information, which lies beside it and which the DLL links to), unpacks it and builds the
+# small host against it with MinGW through find_package. The host and the DLLs it
 # needs end up in OUT-DIR/host, ready to run under Wine.
 # Usage: zip_test.sh BUILD-DIR HOST-SOURCE-DIR TOOLCHAIN-FILE OUT-DIR
 set -eu
@@ -20,7 +21,8 @@ top=$(basename "$archive" .zip)
 for file in bin/znVelmora.dll lib/libznVelmora.dll.a bin/libstdc++-6.dll bin/libwinpthread-1.dll \
     include/znVelmora/znVelmora.h include/znVelmora/znVelmora_c.h include/znVelmora/znPlatform.h \
     lib/znVelmora.def \
-    lib/cmake/znVelmora/znVelmoraConfig.cmake lib/cmake/znVelmora/znVelmoraTargets.cmake; do
+    lib/cmake/znVelmora/znVelmoraConfig.cmake lib/cmake/znVelmora/znVelmoraTargets.cmake \
+    include/znVelmora/znVersion.h bin/znVelmora.dll.debug README.md LICENSE CHANGELOG.md; do
   grep -qx "$top/$file" "$out/contents.txt" || { echo "missing from the archive: $file"; exit 1; }
 done
 grep -q "^$top/bin/libgcc_s_.*\.dll$" "$out/contents.txt" ||
@@ -28,6 +30,18 @@ grep -q "^$top/bin/libgcc_s_.*\.dll$" "$out/contents.txt" ||
 
 (cd "$out/unpacked" && cmake -E tar xf "$archive")
 package=$out/unpacked/$top
+dll=$package/bin/znVelmora.dll
+sections=$(objdump -h "$dll")
+if echo "$sections" | grep -q '\.debug_'; then
+  echo "the archive's DLL keeps debug sections"
+  exit 1
+fi
+echo "$sections" | grep -q '\.gnu_debuglink' ||
+  { echo "the DLL does not link its debug file"; exit 1; }
+objdump -h "$dll.debug" | grep -q '\.debug_info' ||
+  { echo "znVelmora.dll.debug has no debug information"; exit 1; }
+echo "znVelmora.dll: $(wc -c <"$build/bin/znVelmora.dll") bytes built, $(wc -c <"$dll") shipped," \
+  "$(wc -c <"$dll.debug") in znVelmora.dll.debug"
 # A cross toolchain looks for packages only under its own root, so the package is named directly.
 cmake -S "$host" -B "$out/host" -DCMAKE_TOOLCHAIN_FILE="$toolchain" -DCMAKE_BUILD_TYPE=Release \
   -DznVelmora_DIR="$package/lib/cmake/znVelmora" >"$out/configure.log" ||

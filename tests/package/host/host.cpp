@@ -1,8 +1,11 @@
-// A small host written against an installed znVelmora, the way an application uses it: its own
-// window, a scene driven for a few frames, tear-down, and a failure of a render context it
-// drives itself caught by type across the library's boundary.
+// A small host written against an installed znVelmora, the way an application uses it: the
+// library's version checked against the headers', its own window, a scene driven for a few
+// frames, tear-down, and a failure of a render context it drives itself caught by type across the
+// library's boundary.
 #include <cstdint>
 #include <cstdio>
+#include <cstring>
+#include <vector>
 
 #include "znVelmora.h"
 
@@ -24,6 +27,22 @@ void pumpEvents() {
     MSG message;
     while (PeekMessageA(&message, nullptr, 0, 0, PM_REMOVE))
         DispatchMessageA(&message);
+}
+
+// The loaded DLL's version resource, as installers read it.
+bool versionResourceMatches() {
+    char path[MAX_PATH];
+    if (!GetModuleFileNameA(GetModuleHandleA("znVelmora.dll"), path, MAX_PATH))
+        return false;
+    DWORD ignored = 0;
+    std::vector<char> data(GetFileVersionInfoSizeA(path, &ignored));
+    VS_FIXEDFILEINFO* info = nullptr;
+    UINT length = 0;
+    return !data.empty() && GetFileVersionInfoA(path, 0, DWORD(data.size()), data.data()) &&
+           VerQueryValueA(data.data(), "\\", reinterpret_cast<void**>(&info), &length) &&
+           HIWORD(info->dwFileVersionMS) == ZNVELMORA_VERSION_MAJOR &&
+           LOWORD(info->dwFileVersionMS) == ZNVELMORA_VERSION_MINOR &&
+           HIWORD(info->dwFileVersionLS) == ZNVELMORA_VERSION_PATCH;
 }
 
 #else
@@ -50,6 +69,11 @@ void pumpEvents() {
     }
 }
 
+// A shared library carries its major version in its SONAME, which the install test checks.
+bool versionResourceMatches() {
+    return true;
+}
+
 #endif
 
 class Scene : public znRenderEnv {
@@ -67,6 +91,18 @@ class Scene : public znRenderEnv {
 };
 
 int main() {
+    int major = 0, minor = 0, patch = 0;
+    znGetVersion(&major, &minor, &patch);
+    if (major != ZNVELMORA_VERSION_MAJOR || minor != ZNVELMORA_VERSION_MINOR ||
+        patch != ZNVELMORA_VERSION_PATCH ||
+        std::strcmp(znGetVersionString(), ZNVELMORA_VERSION_STRING) != 0 ||
+        !versionResourceMatches()) {
+        std::fprintf(stderr, "host: built with znVelmora %s, running with %s\n",
+                     ZNVELMORA_VERSION_STRING, znGetVersionString());
+        return 1;
+    }
+    std::printf("host: znVelmora %s\n", znGetVersionString());
+
     HWND window = openWindow(160, 120);
     if (!window) {
         std::fprintf(stderr, "host: no window\n");
