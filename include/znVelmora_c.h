@@ -15,6 +15,7 @@
 #define ZNVELMORA_C_H
 
 #include <stddef.h>
+#include "znVersion.h"
 
 #if defined(_WIN32)
 #define ZNCALL __cdecl
@@ -57,6 +58,14 @@ typedef int znvResult;
 
 #define ZNV_FAMILY(result) ((result)&0xF00)
 #define ZNV_CODE(result) ((result)&0xFF)
+
+/* ---- Version */
+
+/* The running library's version (ZNVELMORA_VERSION_* give the headers' own); a null pointer
+ * skips its number. */
+ZNV_API znvResult ZNCALL znvGetVersion(int* major, int* minor, int* patch);
+/* The running library's version as "major.minor.patch", living as long as the library. */
+ZNV_API const char* ZNCALL znvGetVersionString(void);
 
 /* ---- Reports */
 

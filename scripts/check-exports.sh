@@ -41,7 +41,8 @@ done
 # start-up whose return type became bool under its old name.
 for name in znvSetReportHandler znvManager_create znvManager_initializeOpenGL znvManager_renderFunc \
     znvManager_getGLExtension znvTimer_getFPS znvFont_printOverlay znvGL_glActiveTextureARB \
-    znvGL_wglSwapIntervalEXT _ZN9znVelmora16initializeOpenGLEv _Z18znSetReportHandlerPFvPvPKcS1_jES_; do
+    znvGL_wglSwapIntervalEXT znvGetVersion znvGetVersionString \
+    _ZN9znVelmora16initializeOpenGLEv _Z18znSetReportHandlerPFvPvPKcS1_jES_; do
   if ! echo "$symbols" | grep -qw -- "$name"; then
     echo "missing export: $name"
     status=1

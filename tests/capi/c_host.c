@@ -141,6 +141,13 @@ static void report_without_handler(void) {
 int main(int argc, char** argv) {
     void* window;
     CHECK(znvManager_renderFunc(NULL) == ZNV_INVALID_ARGUMENT);
+    {
+        int major = -1, minor = -1, patch = -1;
+        CHECK(znvGetVersion(&major, &minor, &patch) == ZNV_OK);
+        CHECK(major == ZNVELMORA_VERSION_MAJOR && minor == ZNVELMORA_VERSION_MINOR &&
+              patch == ZNVELMORA_VERSION_PATCH);
+        CHECK(strcmp(znvGetVersionString(), ZNVELMORA_VERSION_STRING) == 0);
+    }
     if (argc > 1 && strcmp(argv[1], "--boxless") == 0) {
         report_without_handler();
         return failures != 0;
