@@ -8,9 +8,9 @@ add_library(znVelmora_x11_objects OBJECT
   src/platform/x11/x11_display.cpp
   src/platform/x11/x11_window.cpp
   src/platform/x11/x11_watch.cpp
-  src/platform/x11/x11_message.cpp
-  src/platform/x11/x11_messagebox.cpp
-  src/platform/x11/x11_message_wrap.cpp
+  src/platform/x11/dialog/message_box.cpp
+  src/platform/x11/dialog/dialog.cpp
+  src/platform/x11/dialog/wrap.cpp
   src/platform/x11/x11_font.cpp
   src/platform/x11/x11_xlfd.cpp
   src/platform/x11/pixel_format.cpp

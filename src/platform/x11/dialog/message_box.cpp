@@ -1,12 +1,12 @@
 // Message boxes: a line "caption: text" on standard error for every box, then a modal dialog
-// (x11_messagebox.cpp) when a display can be opened, unless ZNVELMORA_MESSAGEBOX=stderr asks
+// (dialog.cpp) when a display can be opened, unless ZNVELMORA_MESSAGEBOX=stderr asks
 // for the line alone, say for a host that runs unattended and has no one to press OK.
 #include <cstdio>
 #include <cstdlib>
 #include <cstring>
 #include <string>
 
-#include "platform/x11/x11_messagebox.h"
+#include "platform/x11/dialog/dialog.h"
 
 namespace {
 

@@ -8,7 +8,7 @@
 #include <X11/Xutil.h>
 #include <X11/keysym.h>
 
-#include "platform/x11/x11_messagebox.h"
+#include "platform/x11/dialog/dialog.h"
 #include "platform/x11/x11_platform.h"
 
 namespace zn::x11 {
