@@ -8,7 +8,7 @@ set -eu
 
 packages="g++ cmake make file pkg-config
   googletest libgtest-dev libgmock-dev libbenchmark-dev
-  libx11-dev libxres-dev libgl-dev libglx-dev libgl1-mesa-dri xvfb xauth x11-utils xfonts-base
+  libx11-dev libxcb1-dev libxres-dev libgl-dev libglx-dev libgl1-mesa-dri xvfb xauth x11-utils xfonts-base
   xfonts-75dpi clang-14 libclang-rt-14-dev
   mingw-w64 g++-mingw-w64-i686-posix g++-mingw-w64-x86-64-posix
   wine wine64 wine32:i386 libgl1:i386 libglx-mesa0:i386 libgl1-mesa-dri:i386 libstb-dev"

@@ -1,18 +1,29 @@
 // Message boxes: a line "caption: text" on standard error for every box, then a modal dialog
-// (dialog.cpp) when a display can be opened, unless ZNVELMORA_MESSAGEBOX=stderr asks
-// for the line alone, say for a host that runs unattended and has no one to press OK.
+// (dialog.h) when a display can be opened, unless ZNVELMORA_MESSAGEBOX=stderr asks for the line
+// alone, say for a host that runs unattended and has no one to press OK.
 #include <cstdio>
 #include <cstdlib>
 #include <cstring>
 #include <string>
 
 #include "platform/x11/dialog/dialog.h"
+#include "platform/x11/x11_platform.h"
 
 namespace {
 
 bool dialogsWanted() {
     const char* choice = std::getenv("ZNVELMORA_MESSAGEBOX");
     return !choice || std::strcmp(choice, "stderr") != 0;
+}
+
+// The dialog goes to the display the layer works on, the host's own when it handed one over,
+// where the owner window lives; DISPLAY may name another. Without a display the box is the
+// line alone, which is no failure to report.
+void showDialog(HWND owner, const std::string& text, const std::string& caption, UINT style) {
+    if (Display* layerDisplay = zn::x11::display(false))
+        zn::x11::showMessageDialog(DisplayString(layerDisplay),
+                                   static_cast<uint32_t>(zn::x11::windowOf(owner)), text, caption,
+                                   style);
 }
 
 } // namespace
@@ -27,6 +38,6 @@ int MessageBoxA(HWND owner, LPCSTR text, LPCSTR caption, UINT style) {
     std::fprintf(stderr, "%s: %s\n", title.c_str(), line.c_str());
     std::fflush(stderr);
     if (dialogsWanted())
-        zn::x11::showMessageDialog(owner, message, title, style);
+        showDialog(owner, message, title, style);
     return IDOK;
 }
