@@ -23,6 +23,8 @@
 #include <poll.h>
 #include <pthread.h>
 
+#include <X11/keysym.h>
+
 #include "platform/x11/dialog/box.h"
 #include "platform/x11/dialog/dialog.h"
 #include "platform/x11/dialog/reply.h"
@@ -35,7 +37,6 @@ using namespace dialog;
 using Clock = std::chrono::steady_clock;
 
 const auto kMapDeadline = std::chrono::seconds(5);
-const uint32_t kKeyReturn = 0xFF0D, kKeyPadEnter = 0xFF8D, kKeyEscape = 0xFF1B, kKeySpace = 0x20;
 const uint8_t kLeftButton = 1;
 
 // The key's symbol without modifiers, as XLookupKeysym(event, 0) gives it.
@@ -48,8 +49,8 @@ uint32_t keySymbol(xcb_connection_t* connection, xcb_keycode_t key) {
 }
 
 bool dismissingKey(uint32_t symbol) {
-    return symbol == kKeyReturn || symbol == kKeyPadEnter || symbol == kKeyEscape ||
-           symbol == kKeySpace;
+    return symbol == XK_Return || symbol == XK_KP_Enter || symbol == XK_Escape ||
+           symbol == XK_space;
 }
 
 bool isInsideButton(int x, int y) {
