@@ -1,5 +1,5 @@
 # The x11 platform: the shared library with the Win32/WGL/GDI subset answered over Xlib, GLX
-# and POSIX clocks (src/platform/x11).
+# and POSIX clocks (src/platform/x11); message box dialogs over xcb (src/platform/x11/dialog).
 find_package(X11 REQUIRED)
 find_package(OpenGL REQUIRED COMPONENTS OpenGL GLX)
 
@@ -8,10 +8,14 @@ add_library(znVelmora_x11_objects OBJECT
   src/platform/x11/x11_display.cpp
   src/platform/x11/x11_window.cpp
   src/platform/x11/x11_watch.cpp
-  src/platform/x11/x11_message.cpp
+  src/platform/x11/dialog/message_box.cpp
+  src/platform/x11/dialog/dialog.cpp
+  src/platform/x11/dialog/layout.cpp
+  src/platform/x11/dialog/window.cpp
+  src/platform/x11/dialog/draw.cpp
+  src/platform/x11/dialog/core_font.cpp
+  src/platform/x11/dialog/wrap.cpp
   src/platform/report_line.cpp
-  src/platform/x11/x11_messagebox.cpp
-  src/platform/x11/x11_message_wrap.cpp
   src/platform/x11/x11_font.cpp
   src/platform/x11/x11_xlfd.cpp
   src/platform/x11/pixel_format.cpp
@@ -23,12 +27,12 @@ add_library(znVelmora_x11_objects OBJECT
 set_target_properties(znVelmora_x11_objects PROPERTIES ${ZN_LIBRARY_PROPERTIES})
 target_include_directories(znVelmora_x11_objects PUBLIC include src)
 target_compile_definitions(znVelmora_x11_objects PRIVATE ZN_BUILDING_LIBRARY)
-target_link_libraries(znVelmora_x11_objects PUBLIC OpenGL::GL OpenGL::GLX X11::X11)
+target_link_libraries(znVelmora_x11_objects PUBLIC OpenGL::GL OpenGL::GLX X11::X11 X11::xcb)
 zn_warnings(znVelmora_x11_objects)
 
 zn_platform_library(znVelmora SHARED $<TARGET_OBJECTS:znVelmora_x11_objects>)
 # Hosts draw with the GL calls of the public headers; X11 and GLX stay inside the library.
-target_link_libraries(znVelmora PUBLIC OpenGL::GL PRIVATE OpenGL::GLX X11::X11)
+target_link_libraries(znVelmora PUBLIC OpenGL::GL PRIVATE OpenGL::GLX X11::X11 X11::xcb)
 # libznVelmora.so.1: a host runs with any later release of the same major version.
 set_target_properties(znVelmora PROPERTIES
   VERSION ${PROJECT_VERSION} SOVERSION ${PROJECT_VERSION_MAJOR})

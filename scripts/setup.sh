@@ -10,8 +10,8 @@
 set -eu
 
 # CMake's OpenGL component links libOpenGL.so, which no other package of the set brings.
-demo="g++ cmake make libx11-dev libgl-dev libglx-dev libopengl-dev libgl1-mesa-dri xvfb xauth
-  xfonts-base xfonts-75dpi libstb-dev"
+demo="g++ cmake make libx11-dev libxcb1-dev libgl-dev libglx-dev libopengl-dev libgl1-mesa-dri
+  xvfb xauth xfonts-base xfonts-75dpi libstb-dev"
 windows="$demo file g++-mingw-w64-x86-64-posix wine wine64"
 all="$windows pkg-config python3 googletest libgtest-dev libgmock-dev libbenchmark-dev libxres-dev
   x11-utils libsdl2-dev clang-14 libclang-rt-14-dev mingw-w64 g++-mingw-w64-i686-posix

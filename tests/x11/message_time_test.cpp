@@ -5,7 +5,7 @@
 #include <sys/time.h>
 
 #include "ScopedVariable.h"
-#include "platform/x11/x11_messagebox.h"
+#include "platform/x11/dialog/dialog.h"
 #include "platform/x11/x11_platform.h"
 
 TEST(MessageBox, IsOneLineOnStandardError) {

@@ -18,8 +18,8 @@
 //    wglSwapIntervalEXT is this layer's own function over the GLX swap-control extensions.
 //  - CreateFontA / SelectObject / DeleteObject / wglUseFontBitmapsA: X core fonts picked by XLFD
 //    with a fallback chain that ends at "fixed"; glyphs are built with glXUseXFont.
-//  - MessageBoxA: one line "caption: text" on standard error, then a modal dialog drawn with
-//    Xlib on a connection of its own (x11_messagebox.h); ZNVELMORA_MESSAGEBOX=stderr or no
+//  - MessageBoxA: one line "caption: text" on standard error, then a modal dialog drawn over
+//    xcb on a connection of its own (dialog/dialog.h); ZNVELMORA_MESSAGEBOX=stderr or no
 //    display leaves the line alone, and nothing blocks.
 //  - QueryPerformanceFrequency / QueryPerformanceCounter / Sleep: CLOCK_MONOTONIC in
 //    nanoseconds and nanosleep; _stricmp is strcasecmp.

@@ -1,5 +1,5 @@
 // Word wrapping of message box text.
-#include "platform/x11/x11_messagebox.h"
+#include "platform/x11/dialog/dialog.h"
 
 namespace zn::x11 {
 
