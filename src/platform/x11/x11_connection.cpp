@@ -76,13 +76,15 @@ void shutDown() {
     std::vector<std::shared_ptr<Connection>> closing;
     {
         std::lock_guard<std::mutex> lock(state.connectionMutex);
-        closing.swap(state.opened);
+        closing = state.opened;
         state.own = nullptr;
     }
-    // Closed unlocked: the error handlers look connections up while Xlib works.
+    // Closed unlocked and still registered: the handlers look each one up if Xlib finds it
+    // lost (an inherited one, in a forked child) while closing it.
     for (const std::shared_ptr<Connection>& opened : closing)
-        if (!opened->lost)
-            XCloseDisplay(opened->display);
+        XCloseDisplay(opened->display);
+    std::lock_guard<std::mutex> lock(state.connectionMutex);
+    state.opened.clear();
 }
 
 } // namespace
@@ -121,14 +123,12 @@ std::shared_ptr<Connection> openOwnConnection(Display* like) {
 }
 
 void closeOwnConnection(const std::shared_ptr<Connection>& closing) {
+    // A lost connection is closed too: Xlib then only frees what it kept of it.
+    XCloseDisplay(closing->display);
     Platform& state = platform();
-    {
-        std::lock_guard<std::mutex> lock(state.connectionMutex);
-        state.opened.erase(std::remove(state.opened.begin(), state.opened.end(), closing),
-                           state.opened.end());
-    }
-    if (!closing->lost)
-        XCloseDisplay(closing->display);
+    std::lock_guard<std::mutex> lock(state.connectionMutex);
+    state.opened.erase(std::remove(state.opened.begin(), state.opened.end(), closing),
+                       state.opened.end());
 }
 
 std::shared_ptr<Connection> connection(bool reportFailure) {

@@ -111,8 +111,7 @@ Display* display(bool reportFailure = true);
 // Opens a connection of the layer's own to the display another one is on; it never ends the
 // process and is lost, rather than read, in a forked child. Null when it cannot be opened.
 std::shared_ptr<Connection> openOwnConnection(Display* like);
-// Closes a connection the layer opened (a lost one is only forgotten: Xlib's state of it stays
-// as the IO error left it).
+// Closes a connection the layer opened, lost or not.
 void closeOwnConnection(const std::shared_ptr<Connection>& connection);
 // True when the layer opened this display and its connection has been lost since.
 bool isLost(Display* display);
