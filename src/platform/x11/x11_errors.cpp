@@ -84,8 +84,15 @@ ErrorTrap::ErrorTrap(Display* display)
     : display(display), firstRequest(0), error(), outer(nullptr) {
     Platform& state = platform();
     installErrorHandlers(state);
-    // No other thread sends a request on the connection until the trap closes.
-    XLockDisplay(display);
+    // No other thread sends a request on the connection until the trap closes. NOTE: on the
+    // layer's own connections only its own traps take turns: holding Xlib's display lock there
+    // while Mesa sends GLX requests through xcb deadlocks with another render thread whose
+    // Mesa request is inside xcb waiting for that lock.
+    known = connectionOf(display);
+    if (known && known->owned)
+        known->trapLock.lock();
+    else
+        XLockDisplay(display);
     firstRequest = NextRequest(display);
     std::lock_guard<std::mutex> lock(state.trapMutex);
     outer = state.openTraps.empty() ? nullptr : state.openTraps.back();
@@ -101,7 +108,10 @@ ErrorTrap::~ErrorTrap() {
         std::lock_guard<std::mutex> lock(state.trapMutex);
         state.openTraps.erase(std::find(state.openTraps.begin(), state.openTraps.end(), this));
     }
-    XUnlockDisplay(display);
+    if (known && known->owned)
+        known->trapLock.unlock();
+    else
+        XUnlockDisplay(display);
 }
 
 bool ErrorTrap::claims(Display* errorDisplay, const XErrorEvent& event) {
@@ -122,13 +132,13 @@ bool ErrorTrap::outstanding() const {
 bool ErrorTrap::failed() {
     if (error.error_code == Success && outstanding())
         XSync(display, False);
-    return error.error_code != Success || isLost(display);
+    return error.error_code != Success || (known && known->lost);
 }
 
 std::string ErrorTrap::why() const {
     if (error.error_code != Success)
         return describe(display, error);
-    return isLost(display) ? "the connection to the X server is lost" : "no X error";
+    return known && known->lost ? "the connection to the X server is lost" : "no X error";
 }
 
 } // namespace zn::x11

@@ -30,11 +30,12 @@
 //
 // How X errors reach the request that caused them (x11_errors.cpp):
 //  - Xlib's error handler is process-wide and errors carry only a display and a serial number,
-//    so a trap takes the connection's own lock (XLockDisplay) while it is open: no other thread
-//    can send a request on that connection meanwhile, so every error with a serial from the
-//    trap's first request on is the trap's, and an earlier one (a host thread's request) goes
-//    to the handler the host installed. Traps on different connections do not wait for each
-//    other, so managers on connections of their own swap at the same time.
+//    so a trap on the host's connection takes its lock (XLockDisplay) while it is open: no host
+//    thread can send a request on it meanwhile, so every error with a serial from the trap's
+//    first request on is the trap's, and an earlier one (a host thread's request) goes to the
+//    handler the host installed. On the layer's own connections, where the host sends nothing,
+//    the layer's traps take turns on a lock of the connection's own. Traps on different
+//    connections never wait for each other: there is no process-wide lock.
 //  - Chosen over a connection per thread because a host may hand its one connection over
 //    (znSetX11Display) and contexts move between threads as WGL allows, and over checked xcb
 //    requests because most failures come from inside GLX and Mesa, which report through Xlib.
@@ -97,6 +98,8 @@ struct Connection {
     const bool owned;
     // Its IO failed (server gone, client killed): every call on it fails from then on.
     std::atomic<bool> lost{false};
+    // Held by a trap open on a connection the layer opened (see ErrorTrap).
+    std::recursive_mutex trapLock;
 
     std::mutex learntMutex;
     int indirect = -1;              // contexts render indirectly: -1 not asked yet
@@ -141,6 +144,7 @@ class ErrorTrap {
     bool outstanding() const;
 
     Display* display;
+    std::shared_ptr<Connection> known; // null for a connection the layer does not know
     unsigned long firstRequest;
     XErrorEvent error;
     ErrorTrap* outer;
