@@ -17,9 +17,8 @@ namespace {
 Platform* started = nullptr;
 std::once_flag startOnce;
 
-// NOTE: Mesa sets GLX up on a connection at its first GLX call. When two threads make their
-// first calls at once on one connection the set-up can run twice; so it is done before the
-// connection is handed out.
+// Mesa sets GLX up on a connection at its first GLX call; done before the connection is handed
+// out, so that no two threads do it at once.
 void initializeGLX(Display* connection) {
     int major = 0, minor = 0;
     glXQueryVersion(connection, &major, &minor);
@@ -133,6 +132,9 @@ void closeOwnConnection(const std::shared_ptr<Connection>& closing) {
 
 std::shared_ptr<Connection> connection(bool reportFailure) {
     Platform& state = platform();
+    // NOTE: Mesa's GLX set-up of two connections on two threads at once can leave one of them
+    // without framebuffer configurations, so connections are opened one at a time.
+    std::lock_guard<std::mutex> opening(state.openMutex);
     std::unique_lock<std::mutex> lock(state.connectionMutex);
     if (state.host)
         return state.host;

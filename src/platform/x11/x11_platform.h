@@ -338,6 +338,8 @@ struct Platform {
     // opened and has not closed yet (a lost own connection stays until shut-down, since
     // handles made on it may still name it).
     std::mutex connectionMutex;
+    // Taken alone by the one thread that opens the layer's own connection and sets GLX up on it.
+    std::mutex openMutex;
     std::shared_ptr<Connection> host;
     std::shared_ptr<Connection> own;
     std::vector<std::shared_ptr<Connection>> opened;
