@@ -326,16 +326,16 @@ std::string chooseFontName(const std::vector<std::string>& names, int pixelSize)
 
 class Watcher; // x11_watch.cpp
 
-// All of the layer's state. It starts on the first call that needs it and shuts down at exit:
-// the watch connection and, when no handle made on it is left, the layer's own connection are
-// closed then. A forked child drops what it inherited: its connections' sockets are its
-// parent's, so they are marked lost (their handles then fail) and new ones are opened.
+// All of the layer's state. It starts on the first call that needs it and shuts down at exit,
+// when the watch connection is closed. A forked child drops what it inherited: its connections'
+// sockets are its parent's, so they are marked lost (their handles then fail) and new ones are
+// opened.
 struct Platform {
     Platform();
     ~Platform();
 
     // Connections: the host's once handed over, the layer's own, and every one the layer
-    // opened and has not closed yet (a lost own connection stays until shut-down, since
+    // opened and has not closed yet (a lost own connection stays too, since
     // handles made on it may still name it).
     std::mutex connectionMutex;
     // Taken alone by the one thread that opens the layer's own connection and sets GLX up on it.
