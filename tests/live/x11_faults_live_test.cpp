@@ -5,6 +5,8 @@
 #include <atomic>
 #include <chrono>
 #include <thread>
+#include <sys/wait.h>
+#include <unistd.h>
 
 #include "LiveTest.h"
 #include "TestEnvironment.h"
@@ -175,6 +177,35 @@ TEST_F(Host, LibraryConnectionsCutEndNothing) {
     restarted.manager.renderFunc();
     restarted.manager.destroyOpenGL();
     EXPECT_EQ(later.stop(), Texts{});
+}
+
+// A child forked while a manager runs uses the library: it works on connections of its own, so
+// the parent's replies stay the parent's and both go on.
+TEST_F(Host, AForkedChildUsesConnectionsOfItsOwn) {
+    HostWindow window(display);
+    BoxWatcher boxes;
+    Started started(window.handle());
+    started.manager.renderFunc();
+    const pid_t child = fork();
+    if (child == 0) {
+        bool worked = true;
+        for (int round = 0; round < 20 && worked; ++round) {
+            HostWindow own(XOpenDisplay(nullptr));
+            Started inChild(own.handle());
+            inChild.manager.renderFunc();
+            inChild.manager.destroyOpenGL();
+            worked = inChild.env.count("initEnvironment") == 1;
+        }
+        _exit(worked ? 0 : 1);
+    }
+    for (int frame = 0; frame < 50; ++frame)
+        started.manager.renderFunc();
+    int status = -1;
+    waitpid(child, &status, 0);
+    started.manager.renderFunc();
+    started.manager.destroyOpenGL();
+    EXPECT_TRUE(WIFEXITED(status) && WEXITSTATUS(status) == 0);
+    EXPECT_EQ(boxes.stop(), Texts{});
 }
 
 } // namespace

@@ -139,6 +139,10 @@ bool writeFormatProperty(Display* display, Window window, int index) {
 } // namespace
 
 FBConfigList::FBConfigList(Display* display, int screen) : configs(nullptr), count(0) {
+    // NOTE: Mesa's glXGetFBConfigs answers no configuration at all now and then when two
+    // threads ask at once (seen with two managers starting up together), so they ask in turn.
+    static std::mutex asking;
+    std::lock_guard<std::mutex> lock(asking);
     configs = glXGetFBConfigs(display, screen, &count);
     if (!configs)
         count = 0;

@@ -53,14 +53,17 @@ void dropInheritedConnections() {
 
 // No other thread may hold the platform's locks across the fork, or the child would wait on
 // them for good.
+// In the order the layer takes them: the watcher opens its connection through connection().
 void lockBeforeFork() {
-    started->connectionMutex.lock();
     lockWatcher(*started);
+    started->openMutex.lock();
+    started->connectionMutex.lock();
 }
 
 void unlockAfterFork() {
-    unlockWatcher(*started);
     started->connectionMutex.unlock();
+    started->openMutex.unlock();
+    unlockWatcher(*started);
 }
 
 // At exit the watch connection goes. NOTE: the layer's own connection stays open, as before
