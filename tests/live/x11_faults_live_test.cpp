@@ -128,7 +128,7 @@ TEST_F(Host, ErrorsOfItsOwnRequestsOnAnotherThreadStayItsOwn) {
 }
 
 // A thread starts a manager up and ends without tearing it down: its context is released with
-// the thread, as Windows does, so another thread can still tear the manager down.
+// the thread, so another thread can still tear the manager down.
 TEST_F(Host, ContextLeftCurrentByAnEndedThreadCanBeTornDown) {
     HostWindow window(display);
     BoxWatcher boxes;

@@ -17,8 +17,8 @@ HGLRC handleOf(RenderingContext* rc) {
 }
 
 // What wglMakeCurrent made current on this thread; GLX says whether it still is. A thread that
-// ends with a context current releases it, as Windows' OpenGL does on thread detach: GLX would
-// keep the context bound to the ended thread, so that no thread could use or delete it again.
+// ends with a context current releases it: GLX would keep the context bound to the ended
+// thread, so that no thread could use or delete it again.
 struct ThreadBinding {
     HDC dc = nullptr;
     std::shared_ptr<RenderingContext> rc;

@@ -52,8 +52,9 @@
 // Where it differs from Windows:
 //  - X protocol errors (a destroyed window, BadMatch) are trapped and turn into failure results,
 //    and every failure writes one line on standard error saying why (kDiagnosticPrefix).
-//  - A context current on a thread that ends is released as the thread ends, as Windows'
-//    OpenGL does on thread detach; GLX would keep it bound to the dead thread for good.
+//  - A context current on a thread that ends is released as the thread ends, so another
+//    thread can make it current or delete it; GLX would keep it bound to the ended thread, and
+//    WGL forbids both only while the owning thread lives.
 //  - wglMakeCurrent(NULL, NULL) succeeds when no context is current, as on Windows (Wine's
 //    answers FALSE there).
 //  - wglGetProcAddress answers only the nine extension entry points the library looks up.
