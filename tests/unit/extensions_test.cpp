@@ -187,7 +187,7 @@ TEST_F(Extensions, DestroyingTheCurrentTableLeavesAnEmptyOneBehind) {
 TEST_F(Extensions, RenderContextsComingAndGoingOnAnotherThreadLeaveCallsSafe) {
     std::atomic<bool> running{true};
     std::thread other([&] {
-        for (int round = 0; round < 20000; ++round)
+        for (int round = 0; round < 300000; ++round)
             znRenderContext transient(window(0x30));
         running = false;
     });
