@@ -2,13 +2,16 @@
 // same pixel format, on one X connection so that X requests can be counted with NextRequest.
 // Prints, in one run: frames per second unpaced (interleaved rounds, medians) and their ratio,
 // X requests per rendered frame for each loop, X requests per frame that only sleeps, frames per
-// second per window for 1, 2 and 4 windows on one thread, and the start-up time of
-// initializeOpenGL. Figures only: nothing here passes or fails.
+// second per window for 1, 2 and 4 windows on one thread, frames per second per thread for four
+// threads with a window each against one thread alone (the hand loop on four threads as the
+// control), and the start-up time of initializeOpenGL. Figures only: nothing here passes or
+// fails.
 //   x11_frame_bench [--rounds N] [--seconds S]
 #include <GL/glx.h>
 #include <X11/Xlib.h>
 
 #include <algorithm>
+#include <atomic>
 #include <chrono>
 #include <cstdint>
 #include <cstdio>
@@ -16,6 +19,7 @@
 #include <cstring>
 #include <memory>
 #include <string>
+#include <thread>
 #include <vector>
 
 #include "meshes.h"
@@ -342,6 +346,62 @@ void windows(Display* display, const Ring& ring, double seconds) {
     }
 }
 
+// Frames per second of each of count threads, each with a window of its own, all running at
+// once: make builds a thread's loop on that thread (its context current there).
+template <class Make> std::vector<double> threadRates(int count, Make make, double seconds) {
+    std::vector<double> rates(count);
+    std::atomic<int> ready{0};
+    std::vector<std::thread> threads;
+    for (int i = 0; i < count; ++i)
+        threads.emplace_back([&, i] {
+            auto loop = make(i);
+            ++ready;
+            while (ready.load() < count)
+                std::this_thread::yield();
+            rates[i] = rate([&] { loop->frame(); }, seconds);
+        });
+    for (std::thread& thread : threads)
+        thread.join();
+    return rates;
+}
+
+double mean(const std::vector<double>& values) {
+    double sum = 0;
+    for (double value : values)
+        sum += value;
+    return values.empty() ? 0.0 : sum / values.size();
+}
+
+// Four hosts on four threads, each rendering its own small window unpaced, against one such
+// thread alone; the hand loop does the same as the control. A rate per thread near the hand
+// loop's shows that the library adds no lock of its own between the threads' frames.
+void threads(Display* display, const Ring& ring, double seconds) {
+    const Area small = {0, 0, 160, 120};
+    int format = 0;
+    {
+        Managed probe(display, ring, small);
+        format = chosenFormat(probe);
+    }
+    const auto managed = [&](int i) {
+        const Area area = {(i % 4) * 170, 0, small.width, small.height};
+        return std::make_unique<Managed>(display, ring, area);
+    };
+    const auto hand = [&](int i) {
+        const Area area = {(i % 4) * 170, 200, small.width, small.height};
+        return std::make_unique<HandLoop>(display, ring, format, area);
+    };
+    const double libraryOne = mean(threadRates(1, managed, seconds));
+    const double handOne = mean(threadRates(1, hand, seconds));
+    const double libraryFour = mean(threadRates(4, managed, seconds));
+    const double handFour = mean(threadRates(4, hand, seconds));
+    std::printf("1 thread 160x120      frames/s %7.1f (hand loop %7.1f, ratio %.3f)\n", libraryOne,
+                handOne, libraryOne / handOne);
+    std::printf("4 threads 160x120     frames/s per thread %7.1f (hand loop %7.1f, ratio %.3f)"
+                "   x one thread's %.3f (hand loop %.3f)\n",
+                libraryFour, handFour, libraryFour / handFour, libraryFour / libraryOne,
+                handFour / handOne);
+}
+
 void startUp(Display* display, const Ring& ring) {
     std::vector<double> times;
     for (int i = 0; i < 7; ++i) {
@@ -390,5 +450,6 @@ int main(int argc, char** argv) {
     compareLoops(display, ring, rounds, seconds);
     sleepingFrames(display, ring);
     windows(display, ring, seconds);
+    threads(display, ring, seconds);
     return 0;
 }

@@ -1,11 +1,13 @@
-# The x11 platform: the shared library with the Win32/WGL/GDI subset answered over Xlib, GLX
-# and POSIX clocks (src/platform/x11); message box dialogs over xcb (src/platform/x11/dialog).
+# The x11 platform: the shared library with the Win32/WGL/GDI subset answered over Xlib and GLX
+# (src/platform/x11), message box dialogs over xcb (src/platform/x11/dialog), and the clock and C
+# runtime over POSIX (src/platform/posix).
 find_package(X11 REQUIRED)
 find_package(OpenGL REQUIRED COMPONENTS OpenGL GLX)
 
 # The layer on its own, so that its tests can reach the calls the library keeps hidden.
 add_library(znVelmora_x11_objects OBJECT
-  src/platform/x11/x11_display.cpp
+  src/platform/x11/x11_connection.cpp
+  src/platform/x11/x11_errors.cpp
   src/platform/x11/x11_window.cpp
   src/platform/x11/x11_watch.cpp
   src/platform/x11/dialog/message_box.cpp
@@ -22,8 +24,8 @@ add_library(znVelmora_x11_objects OBJECT
   src/platform/x11/glx_pixelformat.cpp
   src/platform/x11/glx_context.cpp
   src/platform/x11/glx_procaddress.cpp
-  src/platform/x11/posix_time.cpp
-  src/platform/x11/posix_crt.cpp)
+  src/platform/posix/posix_time.cpp
+  src/platform/posix/posix_crt.cpp)
 set_target_properties(znVelmora_x11_objects PROPERTIES ${ZN_LIBRARY_PROPERTIES})
 target_include_directories(znVelmora_x11_objects PUBLIC include src)
 target_compile_definitions(znVelmora_x11_objects PRIVATE ZN_BUILDING_LIBRARY)

@@ -3,6 +3,7 @@
 #   linux     unit tests on the recording platform, live tests on X11/GLX under Xvfb
 #   sanitize  the unit tests, the x11 layer's tests, the live tests and the soak again under
 #             AddressSanitizer and UndefinedBehaviorSanitizer
+#   tsan      the threads and fault-injection tests under ThreadSanitizer
 #   fuzz      the libFuzzer targets on the recording platform, a minute each
 #   win64     the x86_64 DLL and the live tests under 64-bit Wine under Xvfb
 #   win32     the i686 DLL (the product): its exports, its release archive, and the live tests
@@ -65,6 +66,21 @@ export UBSAN_OPTIONS=print_stacktrace=1
 # The installed package is instrumented here, and a plain host cannot link it: the linux
 # configuration tests the packages.
 run_tests sanitize -E '^package_'
+
+# ThreadSanitizer on the tests that run managers on several threads and inject faults around
+# them; only the library and those tests are built. No suppression covers the library's code.
+targets="threads_live_test x11_faults_live_test"
+configure_build tsan -DCMAKE_BUILD_TYPE= -DZN_BUILD_EXAMPLES=OFF -DZN_WITH_RECORD=OFF \
+  "-DCMAKE_CXX_FLAGS=-fsanitize=thread -O1 -g1" \
+  "-DCMAKE_EXE_LINKER_FLAGS=-fsanitize=thread" "-DCMAKE_SHARED_LINKER_FLAGS=-fsanitize=thread"
+targets=""
+# llvmpipe without worker threads: fewer uninstrumented threads for the sanitizer to follow. A
+# test forks a child that renders, whose driver starts threads: the sanitizer allows that only
+# with die_after_fork=0.
+export TSAN_OPTIONS="halt_on_error=1 die_after_fork=0 suppressions=$root/tests/tsan.supp"
+export LP_NUM_THREADS=0
+run_tests tsan -R '^(threads_live_test|x11_faults_live_test)$'
+unset LP_NUM_THREADS
 
 # clang's libFuzzer over the recording platform; the unit suite replays the kept corpus.
 configure_build fuzz -DCMAKE_C_COMPILER=clang-14 -DCMAKE_CXX_COMPILER=clang++-14 \

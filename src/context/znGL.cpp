@@ -1,27 +1,42 @@
 #include "znGL.h"
 
+#include <mutex>
+
 #include "context/znGLFunctions.h"
 
 namespace {
 
 // Before the first render context exists the empty table answers, so no call reaches null.
+// Held shared by the caller, so that no thread destroys or fills the table meanwhile.
 znGLFunctions& table() {
     znGLFunctions* current = getCurrentGLFunctions();
     return current ? *current : znGLFunctions::empty();
 }
 
-// Calls an entry point the driver may lack; a missing one does nothing.
-template <class F, class... Args> void forward(F entry, Args... args) {
-    if (entry)
-        entry(args...);
+// An entry of the current table. The driver's entry points outlive the table that names them,
+// so the call itself needs no lock.
+template <class F> F entry(F znGLFunctions::*field) {
+    std::shared_lock<std::shared_mutex> lock(glFunctionsMutex());
+    return table().*field;
 }
 
-template <class F> void selectUnit(F znGLFunctions::*entry, unsigned int unit) {
-    znGLFunctions& t = table();
-    if (unit == t.cachedTextureUnit)
-        return;
-    t.cachedTextureUnit = unit;
-    forward(t.*entry, unit);
+// Calls an entry point the driver may lack; a missing one does nothing.
+template <class F, class... Args> void forward(F znGLFunctions::*field, Args... args) {
+    if (const F resolved = entry(field))
+        resolved(args...);
+}
+
+template <class F> void selectUnit(F znGLFunctions::*field, unsigned int unit) {
+    F resolved;
+    {
+        std::shared_lock<std::shared_mutex> lock(glFunctionsMutex());
+        znGLFunctions& t = table();
+        if (t.cachedTextureUnit.exchange(unit) == unit)
+            return;
+        resolved = t.*field;
+    }
+    if (resolved)
+        resolved(unit);
 }
 
 } // namespace
@@ -29,11 +44,12 @@ template <class F> void selectUnit(F znGLFunctions::*entry, unsigned int unit) {
 namespace znGL {
 
 bool hasGLContext() {
+    std::shared_lock<std::shared_mutex> lock(glFunctionsMutex());
     return getCurrentGLFunctions() != nullptr;
 }
 
 bool isGLExtensionsSupported(GLExtension extensions) {
-    return (table().extensionFlags & extensions) != 0;
+    return (entry(&znGLFunctions::extensionFlags) & extensions) != 0;
 }
 
 unsigned int getMaxTextureUnits() {
@@ -43,15 +59,15 @@ unsigned int getMaxTextureUnits() {
 }
 
 void glPointParameterfARB(unsigned int pname, float param) {
-    forward(table().glPointParameterfARB, pname, param);
+    forward(&znGLFunctions::glPointParameterfARB, pname, param);
 }
 
 void glPointParameterfvARB(unsigned int pname, float* params) {
-    forward(table().glPointParameterfvARB, pname, params);
+    forward(&znGLFunctions::glPointParameterfvARB, pname, params);
 }
 
 void glMultiTexCoord2fARB(unsigned int unit, float s, float t) {
-    forward(table().glMultiTexCoord2fARB, unit, s, t);
+    forward(&znGLFunctions::glMultiTexCoord2fARB, unit, s, t);
 }
 
 void glActiveTextureARB(unsigned int unit) {
@@ -63,20 +79,20 @@ void glClientActiveTextureARB(unsigned int unit) {
 }
 
 void glBindBufferARB(unsigned int target, unsigned int buffer) {
-    forward(table().glBindBufferARB, target, buffer);
+    forward(&znGLFunctions::glBindBufferARB, target, buffer);
 }
 
 void glGenBuffersARB(int count, unsigned int* buffers) {
-    forward(table().glGenBuffersARB, count, buffers);
+    forward(&znGLFunctions::glGenBuffersARB, count, buffers);
 }
 
 void glBufferDataARB(unsigned int target, int size, const void* data, unsigned int usage) {
     // The driver takes a pointer-sized size: widened here, sign and all.
-    forward(table().glBufferDataARB, target, static_cast<GLsizeiptrARB>(size), data, usage);
+    forward(&znGLFunctions::glBufferDataARB, target, static_cast<GLsizeiptrARB>(size), data, usage);
 }
 
 void wglSwapIntervalEXT(int interval) {
-    forward(table().wglSwapIntervalEXT, interval);
+    forward(&znGLFunctions::wglSwapIntervalEXT, interval);
 }
 
 } // namespace znGL

@@ -1,6 +1,7 @@
 #include "context/znGLFunctions.h"
 
 #include <cstdint>
+#include <mutex>
 #include <string>
 
 #include "context/glEntryPoints.h"
@@ -28,7 +29,13 @@ template <class F> F procAddress(const char* name) {
 
 } // namespace
 
+std::shared_mutex& glFunctionsMutex() {
+    static std::shared_mutex mutex;
+    return mutex;
+}
+
 void setCurrentGLFunctions(znGLFunctions* table) {
+    std::unique_lock<std::shared_mutex> lock(glFunctionsMutex());
     if (table)
         currentGLFunctions = table;
 }
@@ -50,6 +57,7 @@ znGLFunctions::znGLFunctions(Unregistered)
 znGLFunctions::~znGLFunctions() {
     // The znGL functions keep answering after the current table's owner is gone, so they must
     // never reach this object again.
+    std::unique_lock<std::shared_mutex> lock(glFunctionsMutex());
     if (currentGLFunctions == this)
         currentGLFunctions = &empty();
 }
@@ -69,20 +77,35 @@ template <class F> void znGLFunctions::lookUp(F& field, std::size_t entry) {
 }
 
 void znGLFunctions::loadExtensions() {
-    extensionFlags = GLExtensionVertexBufferObject | GLExtensionPointParameters;
-    lookUp(glPointParameterfARB, zn::PointParameterf);
-    lookUp(glPointParameterfvARB, zn::PointParameterfv);
-    lookUp(glBindBufferARB, zn::BindBuffer);
-    lookUp(glGenBuffersARB, zn::GenBuffers);
-    lookUp(glBufferDataARB, zn::BufferData);
-    lookUp(glMultiTexCoord2fARB, zn::MultiTexCoord2f);
-    lookUp(glActiveTextureARB, zn::ActiveTexture);
-    lookUp(glClientActiveTextureARB, zn::ClientActiveTexture);
+    // Resolved aside (the boxes for missing entries may block), then stored at once.
+    znGLFunctions resolved{Unregistered{}};
+    resolved.extensionFlags = GLExtensionVertexBufferObject | GLExtensionPointParameters;
+    resolved.lookUp(resolved.glPointParameterfARB, zn::PointParameterf);
+    resolved.lookUp(resolved.glPointParameterfvARB, zn::PointParameterfv);
+    resolved.lookUp(resolved.glBindBufferARB, zn::BindBuffer);
+    resolved.lookUp(resolved.glGenBuffersARB, zn::GenBuffers);
+    resolved.lookUp(resolved.glBufferDataARB, zn::BufferData);
+    resolved.lookUp(resolved.glMultiTexCoord2fARB, zn::MultiTexCoord2f);
+    resolved.lookUp(resolved.glActiveTextureARB, zn::ActiveTexture);
+    resolved.lookUp(resolved.glClientActiveTextureARB, zn::ClientActiveTexture);
 
     // Frames are paced by the render manager, so the driver must not wait for vertical retrace.
-    wglSwapIntervalEXT = procAddress<SwapInterval>(zn::kGLEntryPoints[zn::SwapInterval].name);
-    if (wglSwapIntervalEXT)
-        wglSwapIntervalEXT(0);
+    const SwapInterval swapInterval =
+        procAddress<SwapInterval>(zn::kGLEntryPoints[zn::SwapInterval].name);
+    if (swapInterval)
+        swapInterval(0);
     else
         reportMissing("wglSwapIntervalEXT not supported, VSYNC is on.\n", MB_OK);
+
+    std::unique_lock<std::shared_mutex> lock(glFunctionsMutex());
+    glPointParameterfARB = resolved.glPointParameterfARB;
+    glPointParameterfvARB = resolved.glPointParameterfvARB;
+    glMultiTexCoord2fARB = resolved.glMultiTexCoord2fARB;
+    glActiveTextureARB = resolved.glActiveTextureARB;
+    glClientActiveTextureARB = resolved.glClientActiveTextureARB;
+    glBindBufferARB = resolved.glBindBufferARB;
+    glGenBuffersARB = resolved.glGenBuffersARB;
+    glBufferDataARB = resolved.glBufferDataARB;
+    wglSwapIntervalEXT = swapInterval;
+    extensionFlags = resolved.extensionFlags;
 }

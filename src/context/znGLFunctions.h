@@ -1,9 +1,13 @@
 // The table of extension entry points that a render context resolves once its rendering
 // context is current. The most recently constructed table is the process-wide current one that
-// the znGL functions call through.
+// the znGL functions call through. Managers may run on several threads: the current table is
+// read under a shared lock, and replaced, filled in or withdrawn under the exclusive one, so a
+// thread never reads a table that another thread is destroying or filling.
 #pragma once
 
+#include <atomic>
 #include <cstddef>
+#include <shared_mutex>
 
 #include "platform/win32api.h"
 
@@ -39,7 +43,7 @@ class znGLFunctions {
     GenBuffers glGenBuffersARB;
     BufferData glBufferDataARB;
     SwapInterval wglSwapIntervalEXT;
-    GLuint cachedTextureUnit;
+    std::atomic<GLuint> cachedTextureUnit;
     unsigned char extensionFlags;
 
   private:
@@ -53,4 +57,7 @@ class znGLFunctions {
 
 // Stores the table the znGL functions use; a null table leaves the current one in place.
 void setCurrentGLFunctions(znGLFunctions* table);
+// The current table, or null before any was made; read it only while holding
+// glFunctionsMutex() shared.
 znGLFunctions* getCurrentGLFunctions();
+std::shared_mutex& glFunctionsMutex();

@@ -1,5 +1,6 @@
 #include "znVelmora.h"
 
+#include <atomic>
 #include <cstdint>
 #include <cstdio>
 
@@ -10,8 +11,15 @@
 namespace {
 
 // Shared by every manager in the process: the overlay text is refreshed on the first overlay
-// frame drawn and then on every 11th.
-int fpsRefreshCounter = 10;
+// frame drawn and then on every 11th. Managers on several threads count in turn.
+std::atomic<int> fpsRefreshCounter{10};
+
+bool refreshDue() {
+    int counted = fpsRefreshCounter.load();
+    while (!fpsRefreshCounter.compare_exchange_weak(counted, counted >= 10 ? 0 : counted + 1)) {
+    }
+    return counted >= 10;
+}
 
 const int kOverlayDrop = 45; // from the top of the drawing area to the overlay's bottom edge
 const GLsizei kOverlayWidth = 50;
@@ -92,8 +100,7 @@ void znVelmora::doPreRendering() {
 void znVelmora::doPostRendering() {
     if (!showFPS)
         return;
-    if (++fpsRefreshCounter > 10) {
-        fpsRefreshCounter = 0;
+    if (refreshDue()) {
         const int64_t span = zn::counterSpan(timer.currentCount.QuadPart, timer.lastCount.QuadPart);
         // Bounded: an absurd rate is cut to the text's 32 characters rather than overrun them.
         std::snprintf(fpsText, sizeof fpsText, "%.2f Frames/sec",

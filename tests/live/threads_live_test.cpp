@@ -31,6 +31,14 @@ struct ThreadResult {
     int foreignFrames = 0; // frames whose back buffer did not hold this thread's colour
 };
 
+// Under ThreadSanitizer a frame costs many times more: a few frames each still show that both
+// hosts kept rendering.
+#ifdef __SANITIZE_THREAD__
+const int kEnoughFrames = 3;
+#else
+const int kEnoughFrames = 30;
+#endif
+
 // Both hosts start up at the same moment, so that their first calls into the library race.
 std::atomic<int> startingHosts{0};
 
@@ -82,8 +90,8 @@ TEST(TwoThreads, EachManagerRendersIntoItsOwnWindowAtTheSameTime) {
     EXPECT_EQ(xErrors.load(), 0);
     // At 100 frames per second each thread renders well over a hundred frames in 3 s; a tenth of
     // that shows both kept rendering without tying a precise rate to a shared machine.
-    EXPECT_GT(red.frames, 30);
-    EXPECT_GT(blue.frames, 30);
+    EXPECT_GT(red.frames, kEnoughFrames);
+    EXPECT_GT(blue.frames, kEnoughFrames);
     EXPECT_EQ(red.foreignFrames, 0);
     EXPECT_EQ(blue.foreignFrames, 0);
 }

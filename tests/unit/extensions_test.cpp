@@ -1,4 +1,6 @@
+#include <atomic>
 #include <memory>
+#include <thread>
 
 #include "RecordTest.h"
 #include "context/glEntryPoints.h"
@@ -197,6 +199,25 @@ TEST_F(Extensions, DestroyingTheCurrentTableLeavesAnEmptyOneBehind) {
     znGL::glActiveTextureARB(0x84C2);
     znGL::glPointParameterfARB(0x8126, 1.0f);
     EXPECT_TRUE(znRecord::calls().empty());
+}
+
+// Managers on other threads come and go while this one calls the znGL functions: each call
+// reads a table that stays alive for the call (AddressSanitizer sees any that does not).
+TEST_F(Extensions, RenderContextsComingAndGoingOnAnotherThreadLeaveCallsSafe) {
+    std::atomic<bool> running{true};
+    std::thread other([&] {
+        for (int round = 0; round < 300000; ++round)
+            znRenderContext transient(window(0x30));
+        running = false;
+    });
+    unsigned int unit = 0x84C0;
+    while (running) {
+        znGL::isGLExtensionsSupported(GLExtensionPointParameters);
+        znGL::glActiveTextureARB(unit ^= 1);
+        znGL::glBindBufferARB(0x8892, 1);
+    }
+    other.join();
+    EXPECT_TRUE(znGL::hasGLContext());
 }
 
 TEST_F(Extensions, MaxTextureUnitsComesFromTheCurrentContext) {

@@ -5,6 +5,7 @@
 #include <algorithm>
 #include <cctype>
 #include <climits>
+#include <thread>
 
 #include <X11/Xatom.h>
 #include <X11/Xutil.h>
@@ -164,6 +165,39 @@ TEST_F(X11Layer, ContextsFollowTheWglRules) {
     EXPECT_FALSE(wglDeleteContext(rc));
     EXPECT_FALSE(wglMakeCurrent(dc, rc));
     EXPECT_TRUE(wglMakeCurrent(nullptr, nullptr));
+}
+
+// Handles deleted or released on one thread while another thread's calls use them: each call
+// succeeds or fails, and the object it uses lives until it returns (AddressSanitizer sees any
+// that does not).
+TEST_F(X11Layer, HandlesReleasedOnAnotherThreadLiveUntilCallsInFlightReturn) {
+    for (int round = 0; round < 20; ++round) {
+        const Window window = newWindow();
+        HDC dc = GetDC(hwnd(window));
+        const PIXELFORMATDESCRIPTOR request = libraryRequest();
+        ASSERT_TRUE(SetPixelFormat(dc, ChoosePixelFormat(dc, &request), &request));
+        HGLRC rc = wglCreateContext(dc);
+        HFONT font = CreateFontA(12, 0, 0, 0, 400, 0, 0, 0, ANSI_CHARSET, 0, 0, 0, 0, "Arial");
+        std::thread user([&] {
+            for (int i = 0; i < 20; ++i) {
+                if (wglMakeCurrent(dc, rc)) {
+                    wglUseFontBitmapsA(dc, 32, 4, 1000);
+                    wglMakeCurrent(nullptr, nullptr);
+                }
+                SelectObject(dc, font);
+                SelectObject(dc, systemFont());
+            }
+        });
+        // Refused while the other thread has it current, as in WGL; it gets its turn.
+        while (!wglDeleteContext(rc))
+            std::this_thread::yield();
+        while (!DeleteObject(font))
+            std::this_thread::yield();
+        EXPECT_EQ(ReleaseDC(hwnd(window), dc), 1);
+        user.join();
+        EXPECT_FALSE(wglDeleteContext(rc));
+        XDestroyWindow(host, window);
+    }
 }
 
 TEST_F(X11Layer, EntryPointsComeWithTheCurrentContext) {

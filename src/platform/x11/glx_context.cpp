@@ -8,38 +8,37 @@ namespace zn::x11 {
 
 namespace {
 
-struct RenderingContext {
-    Display* display;
-    GLXContext context;
-    int screen;
-    int format;
-    // The thread it is current on, none while it is current nowhere. As in WGL, no other thread
-    // may take it or delete it meanwhile; GLX itself would let them.
-    std::atomic<std::thread::id> owner{};
-};
-
-HandleRegistry<RenderingContext> renderingContexts;
-
-// What wglMakeCurrent made current on this thread; GLX says whether it still is.
-thread_local HDC currentDC = nullptr;
-thread_local HGLRC currentRC = nullptr;
+HandleRegistry<RenderingContext>& renderingContexts() {
+    return platform().renderingContexts;
+}
 
 HGLRC handleOf(RenderingContext* rc) {
     return reinterpret_cast<HGLRC>(rc);
 }
 
-bool ownedElsewhere(const RenderingContext& rc) {
-    const std::thread::id owner = rc.owner;
-    return owner != std::thread::id() && owner != std::this_thread::get_id();
-}
+// What wglMakeCurrent made current on this thread; GLX says whether it still is. A thread that
+// ends with a context current releases it: GLX would keep the context bound to the ended
+// thread, so that no thread could use or delete it again.
+struct ThreadBinding {
+    HDC dc = nullptr;
+    std::shared_ptr<RenderingContext> rc;
+    ~ThreadBinding() {
+        if (rc && glXGetCurrentContext() == rc->context) {
+            ErrorTrap trap(rc->connection->display);
+            glXMakeContextCurrent(rc->connection->display, None, None, nullptr);
+        }
+        if (rc)
+            rc->owner = std::thread::id();
+    }
+};
+thread_local ThreadBinding current;
 
 // Makes this thread's record of its current context say rc (or none).
-void recordCurrent(HDC dc, HGLRC rc) {
-    if (currentRC && currentRC != rc)
-        if (RenderingContext* previous = renderingContexts.find(currentRC))
-            previous->owner = std::thread::id();
-    currentDC = dc;
-    currentRC = rc;
+void recordCurrent(HDC dc, std::shared_ptr<RenderingContext> rc) {
+    if (current.rc && current.rc != rc)
+        current.rc->owner = std::thread::id();
+    current.dc = dc;
+    current.rc = std::move(rc);
 }
 
 // Windows releases whatever is current, and releasing nothing is no failure.
@@ -67,6 +66,13 @@ bool fits(RenderingContext& rc, DeviceContext& dc) {
     return !again || windowExists(dc);
 }
 
+// Takes the context for this thread, unless another thread has it current or is deleting it.
+bool take(RenderingContext& rc) {
+    std::thread::id none;
+    return rc.owner.compare_exchange_strong(none, std::this_thread::get_id()) ||
+           none == std::this_thread::get_id();
+}
+
 } // namespace
 
 } // namespace zn::x11
@@ -74,7 +80,7 @@ bool fits(RenderingContext& rc, DeviceContext& dc) {
 using namespace zn::x11;
 
 HGLRC wglCreateContext(HDC dc) {
-    DeviceContext* held = findDC(dc);
+    std::shared_ptr<DeviceContext> held = findDC(dc);
     if (!held || held->window == None)
         return nullptr;
     const int format = windowPixelFormat(*held);
@@ -90,16 +96,19 @@ HGLRC wglCreateContext(HDC dc) {
             glXDestroyContext(held->display, context);
         return nullptr;
     }
-    std::unique_ptr<RenderingContext> rc(
-        new RenderingContext{held->display, context, held->screen, format});
-    return handleOf(renderingContexts.add(std::move(rc)));
+    auto rc = std::make_shared<RenderingContext>();
+    rc->connection = held->connection;
+    rc->context = context;
+    rc->screen = held->screen;
+    rc->format = format;
+    return handleOf(renderingContexts().add(std::move(rc)));
 }
 
 BOOL wglMakeCurrent(HDC dc, HGLRC rc) {
     if (!rc)
         return releaseCurrent();
-    RenderingContext* context = renderingContexts.find(rc);
-    DeviceContext* held = findDC(dc);
+    std::shared_ptr<RenderingContext> context = renderingContexts().find(rc);
+    std::shared_ptr<DeviceContext> held = findDC(dc);
     if (!context || !held) {
         diagnose("wglMakeCurrent", "unknown or released device or rendering context");
         return FALSE;
@@ -108,40 +117,44 @@ BOOL wglMakeCurrent(HDC dc, HGLRC rc) {
         diagnose("wglMakeCurrent", "the window is gone or has another pixel format");
         return FALSE;
     }
-    std::thread::id none;
-    if (!context->owner.compare_exchange_strong(none, std::this_thread::get_id()) &&
-        none != std::this_thread::get_id()) {
+    if (!take(*context)) {
         diagnose("wglMakeCurrent", "the context is current on another thread");
         return FALSE;
     }
-    ErrorTrap trap(context->display);
-    const Bool made =
-        glXMakeContextCurrent(context->display, held->window, held->window, context->context);
+    Display* display = context->connection->display;
+    ErrorTrap trap(display);
+    const Bool made = glXMakeContextCurrent(display, held->window, held->window, context->context);
     if (!made || trap.failed()) {
         diagnose("wglMakeCurrent", "GLX refused the binding: " + trap.why());
         // The thread's context stays current, as with GLX; a context taken just now goes back.
-        if (rc != currentRC)
+        if (context != current.rc)
             context->owner = std::thread::id();
         return FALSE;
     }
-    recordCurrent(dc, rc);
+    recordCurrent(dc, std::move(context));
     return TRUE;
 }
 
 BOOL wglDeleteContext(HGLRC rc) {
-    RenderingContext* live = renderingContexts.find(rc);
-    if (live && ownedElsewhere(*live)) {
+    std::shared_ptr<RenderingContext> context = renderingContexts().find(rc);
+    if (!context)
+        return FALSE;
+    // Taken for good: from here no other thread can make it current.
+    if (!take(*context)) {
         diagnose("wglDeleteContext", "the context is current on another thread");
         return FALSE;
     }
-    std::unique_ptr<RenderingContext> context = renderingContexts.remove(rc);
-    if (!context)
-        return FALSE;
+    if (!renderingContexts().remove(rc))
+        return FALSE; // another call on this thread deleted it meanwhile
     // Windows releases the calling thread's current context before deleting it.
     if (glXGetCurrentContext() == context->context)
         releaseCurrent();
-    ErrorTrap trap(context->display);
-    glXDestroyContext(context->display, context->context);
+    else if (current.rc == context)
+        recordCurrent(nullptr, nullptr);
+    // Another thread may still hold the object a moment, but it can no longer take it.
+    Display* display = context->connection->display;
+    ErrorTrap trap(display);
+    glXDestroyContext(display, context->context);
     if (!trap.failed())
         return TRUE;
     diagnose("wglDeleteContext", trap.why());
@@ -149,14 +162,13 @@ BOOL wglDeleteContext(HGLRC rc) {
 }
 
 HDC wglGetCurrentDC() {
-    RenderingContext* context = currentRC ? renderingContexts.find(currentRC) : nullptr;
-    if (!context || glXGetCurrentContext() != context->context)
+    if (!current.rc || glXGetCurrentContext() != current.rc->context)
         return nullptr;
-    return currentDC;
+    return current.dc;
 }
 
 BOOL SwapBuffers(HDC dc) {
-    DeviceContext* held = findDC(dc);
+    std::shared_ptr<DeviceContext> held = findDC(dc);
     if (!held || held->window == None || windowPixelFormat(*held) == 0)
         return FALSE;
     // The drawable current on this thread belongs to its context's connection.

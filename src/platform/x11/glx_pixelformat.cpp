@@ -2,7 +2,6 @@
 // configurations. A window's format is kept in a property on the window: it is visible to every
 // connection and goes away with the window, as a Windows window's format does.
 #include <algorithm>
-#include <map>
 #include <mutex>
 #include <string>
 
@@ -84,13 +83,11 @@ namespace {
 // Whether contexts on this connection render indirectly (through the X server), which makes
 // every format a generic one. Asked once per connection: of the context current on this thread
 // when there is one on the connection, else of a throw-away context.
-bool rendersIndirect(Display* display, GLXFBConfig config, bool rgba) {
-    static std::mutex mutex;
-    static std::map<Display*, bool> known;
-    std::lock_guard<std::mutex> lock(mutex);
-    auto found = known.find(display);
-    if (found != known.end())
-        return found->second;
+bool rendersIndirect(Connection& connection, GLXFBConfig config, bool rgba) {
+    Display* display = connection.display;
+    std::lock_guard<std::mutex> lock(connection.learntMutex);
+    if (connection.indirect >= 0)
+        return connection.indirect != 0;
     bool indirect = false;
     if (glXGetCurrentContext() && glXGetCurrentDisplay() == display) {
         indirect = !glXIsDirect(display, glXGetCurrentContext());
@@ -103,7 +100,7 @@ bool rendersIndirect(Display* display, GLXFBConfig config, bool rgba) {
         if (probe)
             glXDestroyContext(display, probe);
     }
-    known[display] = indirect;
+    connection.indirect = indirect ? 1 : 0;
     return indirect;
 }
 
@@ -142,6 +139,10 @@ bool writeFormatProperty(Display* display, Window window, int index) {
 } // namespace
 
 FBConfigList::FBConfigList(Display* display, int screen) : configs(nullptr), count(0) {
+    // NOTE: Mesa's glXGetFBConfigs answers no configuration at all now and then when two
+    // threads ask at once (seen with two managers starting up together), so they ask in turn.
+    static std::mutex asking;
+    std::lock_guard<std::mutex> lock(asking);
     configs = glXGetFBConfigs(display, screen, &count);
     if (!configs)
         count = 0;
@@ -168,7 +169,7 @@ int windowPixelFormat(DeviceContext& dc) {
 using namespace zn::x11;
 
 int ChoosePixelFormat(HDC dc, const PIXELFORMATDESCRIPTOR* request) {
-    DeviceContext* held = findDC(dc);
+    std::shared_ptr<DeviceContext> held = findDC(dc);
     if (!held || held->window == None || !request)
         return 0;
     FBConfigList configs(held->display, held->screen);
@@ -189,7 +190,7 @@ int ChoosePixelFormat(HDC dc, const PIXELFORMATDESCRIPTOR* request) {
 }
 
 BOOL SetPixelFormat(HDC dc, int format, const PIXELFORMATDESCRIPTOR* /*request*/) {
-    DeviceContext* held = findDC(dc);
+    std::shared_ptr<DeviceContext> held = findDC(dc);
     if (!held || held->window == None)
         return FALSE;
     FBConfigList configs(held->display, held->screen);
@@ -211,7 +212,7 @@ BOOL SetPixelFormat(HDC dc, int format, const PIXELFORMATDESCRIPTOR* /*request*/
 }
 
 int DescribePixelFormat(HDC dc, int format, UINT size, PIXELFORMATDESCRIPTOR* out) {
-    DeviceContext* held = findDC(dc);
+    std::shared_ptr<DeviceContext> held = findDC(dc);
     if (!held)
         return 0;
     FBConfigList configs(held->display, held->screen);
@@ -221,6 +222,6 @@ int DescribePixelFormat(HDC dc, int format, UINT size, PIXELFORMATDESCRIPTOR* ou
     if (!config || size < sizeof(PIXELFORMATDESCRIPTOR))
         return 0;
     const FormatTraits traits = readTraits(held->display, config, *held);
-    *out = describeFormat(traits, rendersIndirect(held->display, config, traits.rgba));
+    *out = describeFormat(traits, rendersIndirect(*held->connection, config, traits.rgba));
     return configs.size();
 }

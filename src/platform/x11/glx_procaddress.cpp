@@ -1,9 +1,7 @@
 // wglGetProcAddress for the extension entry points the library looks up, and wglSwapIntervalEXT
 // over the GLX swap-control extensions.
 #include <cstring>
-#include <map>
 #include <mutex>
-#include <utility>
 
 #include "context/glEntryPoints.h"
 #include "platform/x11/x11_platform.h"
@@ -22,17 +20,19 @@ template <class F> F glxProc(const char* name) {
 
 enum class SwapControl { ext, mesa, sgi, none };
 
-// What the current context's screen offers; asked once per screen, since GLX's extensions are
-// the same for every context there.
+// What the current context's screen offers; asked once per screen of a connection the layer
+// works on, since GLX's extensions are the same for every context there.
 SwapControl swapControl(Display* display) {
-    static std::mutex mutex;
-    static std::map<std::pair<Display*, int>, SwapControl> known;
     int screen = 0;
     glXQueryContext(display, glXGetCurrentContext(), GLX_SCREEN, &screen);
-    std::lock_guard<std::mutex> lock(mutex);
-    auto found = known.find({display, screen});
-    if (found != known.end())
-        return found->second;
+    const std::shared_ptr<Connection> known = connectionOf(display);
+    std::unique_lock<std::mutex> lock;
+    if (known) {
+        lock = std::unique_lock<std::mutex>(known->learntMutex);
+        auto found = known->swapControl.find(screen);
+        if (found != known->swapControl.end())
+            return static_cast<SwapControl>(found->second);
+    }
     const char* extensions = glXQueryExtensionsString(display, screen);
     SwapControl control = SwapControl::none;
     if (hasExtension(extensions, "GLX_EXT_swap_control"))
@@ -41,7 +41,8 @@ SwapControl swapControl(Display* display) {
         control = SwapControl::mesa;
     else if (hasExtension(extensions, "GLX_SGI_swap_control"))
         control = SwapControl::sgi;
-    known[{display, screen}] = control;
+    if (known)
+        known->swapControl[screen] = static_cast<int>(control);
     return control;
 }
 

@@ -9,8 +9,12 @@ namespace zn::x11 {
 
 namespace {
 
-HandleRegistry<FontObject> fonts;
-FontObject systemFontObject{nullptr, nullptr, "fixed"};
+// A stock object: never registered, never deleted.
+const std::shared_ptr<FontObject>& systemFontObject() {
+    static const std::shared_ptr<FontObject> object =
+        std::make_shared<FontObject>(nullptr, nullptr, "fixed");
+    return object;
+}
 
 std::vector<std::string> listFonts(Display* display, const std::string& pattern) {
     int count = 0;
@@ -34,15 +38,16 @@ std::string resolvedName(Display* display, XFontStruct* info, const std::string&
 }
 
 // Loads what a pattern names at the request's size; null when the server has no such font.
-std::unique_ptr<FontObject> load(Display* display, const std::string& pattern, int pixelSize) {
+std::shared_ptr<FontObject> load(const std::shared_ptr<Connection>& connection,
+                                 const std::string& pattern, int pixelSize) {
+    Display* display = connection->display;
     const bool wildcard = pattern.find('*') != std::string::npos;
     const std::string name =
         wildcard ? chooseFontName(listFonts(display, pattern), pixelSize) : pattern;
     XFontStruct* info = name.empty() ? nullptr : XLoadQueryFont(display, name.c_str());
     if (!info)
         return nullptr;
-    return std::make_unique<FontObject>(
-        FontObject{display, info, resolvedName(display, info, name)});
+    return std::make_shared<FontObject>(connection, info, resolvedName(display, info, name));
 }
 
 // Glyph lists are GLuint names, but glXUseXFont takes ints.
@@ -86,14 +91,19 @@ void compileBlankGlyphs(const XFontStruct* info, int first, int count, int listB
 
 } // namespace
 
-HGDIOBJ systemFont() {
-    return &systemFontObject;
+FontObject::~FontObject() {
+    if (info)
+        XFreeFont(connection->display, info);
 }
 
-FontObject* findFont(HGDIOBJ object) {
+HGDIOBJ systemFont() {
+    return systemFontObject().get();
+}
+
+std::shared_ptr<FontObject> findFont(HGDIOBJ object) {
     if (object == systemFont())
-        return &systemFontObject;
-    return object ? fonts.find(object) : nullptr;
+        return systemFontObject();
+    return object ? platform().fonts.find(object) : nullptr;
 }
 
 } // namespace zn::x11
@@ -104,24 +114,22 @@ HFONT CreateFontA(int height, int /*width*/, int /*escapement*/, int /*orientati
                   DWORD italic, DWORD /*underline*/, DWORD /*strikeOut*/, DWORD charSet,
                   DWORD /*outPrecision*/, DWORD /*clipPrecision*/, DWORD /*quality*/,
                   DWORD /*pitchAndFamily*/, LPCSTR face) {
-    Display* connection = display();
-    if (!connection)
+    std::shared_ptr<Connection> on = connection();
+    if (!on)
         return nullptr;
     const FontRequest request = fontRequest(height, weight, italic, charSet, face);
-    ErrorTrap trap(connection);
+    ErrorTrap trap(on->display);
     for (const std::string& pattern : xlfdCandidates(request))
-        if (std::unique_ptr<FontObject> font = load(connection, pattern, request.pixelSize))
-            return reinterpret_cast<HFONT>(fonts.add(std::move(font)));
+        if (std::shared_ptr<FontObject> font = load(on, pattern, request.pixelSize))
+            return reinterpret_cast<HFONT>(platform().fonts.add(std::move(font)));
     return nullptr;
 }
 
 HGDIOBJ SelectObject(HDC dc, HGDIOBJ object) {
-    DeviceContext* held = findDC(dc);
+    std::shared_ptr<DeviceContext> held = findDC(dc);
     if (!held || !findFont(object))
         return nullptr;
-    HGDIOBJ previous = held->font;
-    held->font = object;
-    return previous;
+    return held->font.exchange(object);
 }
 
 BOOL DeleteObject(HGDIOBJ object) {
@@ -131,21 +139,18 @@ BOOL DeleteObject(HGDIOBJ object) {
     // GDI refuses to delete an object that a device context still has selected.
     if (!findFont(object) || isSelectedAnywhere(object))
         return FALSE;
-    std::unique_ptr<FontObject> font = fonts.remove(object);
-    if (!font)
-        return FALSE;
-    XFreeFont(font->display, font->info);
-    return TRUE;
+    // The X font is freed with the last reference: a thread drawing with it keeps it meanwhile.
+    return platform().fonts.remove(object) ? TRUE : FALSE;
 }
 
 BOOL wglUseFontBitmapsA(HDC dc, DWORD first, DWORD count, DWORD listBase) {
-    DeviceContext* held = findDC(dc);
+    std::shared_ptr<DeviceContext> held = findDC(dc);
     Display* current = glXGetCurrentDisplay();
     if (!held || !glXGetCurrentContext() || !current || !fitsInt(first, count, listBase))
         return FALSE;
     ErrorTrap trap(current);
     // The system font has no X font of its own: its stand-in is loaded for the call.
-    FontObject* font = findFont(held->font);
+    std::shared_ptr<FontObject> font = findFont(held->font);
     XFontStruct* standIn = font && font->info ? nullptr : XLoadQueryFont(current, "fixed");
     if (!standIn && !(font && font->info))
         return FALSE;

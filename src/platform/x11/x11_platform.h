@@ -21,12 +21,40 @@
 //  - MessageBoxA: one line "caption: text" on standard error, then a modal dialog drawn over
 //    xcb on a connection of its own (dialog/dialog.h); ZNVELMORA_MESSAGEBOX=stderr or no
 //    display leaves the line alone, and nothing blocks.
-//  - QueryPerformanceFrequency / QueryPerformanceCounter / Sleep: CLOCK_MONOTONIC in
-//    nanoseconds and nanosleep; _stricmp is strcasecmp.
+//  - QueryPerformanceFrequency / QueryPerformanceCounter / Sleep / _stricmp: platform/posix.
+//
+// All of the layer's state (connections, the error handlers' state, the handle registries, the
+// watcher, what it learnt of each connection) lives in one Platform object that starts on the
+// first call that needs it and shuts down at exit (or in a forked child, which must not use its
+// parent's connections).
+//
+// How X errors reach the request that caused them (x11_errors.cpp):
+//  - Xlib's error handler is process-wide and errors carry only a display and a serial number,
+//    so a trap on the host's connection takes its lock (XLockDisplay) while it is open: no host
+//    thread can send a request on it meanwhile, so every error with a serial from the trap's
+//    first request on is the trap's, and an earlier one (a host thread's request) goes to the
+//    handler the host installed. On the layer's own connections, where the host sends nothing,
+//    the layer's traps take turns on a lock of the connection's own. Traps on different
+//    connections never wait for each other: there is no process-wide lock.
+//  - Chosen over a connection per thread because a host may hand its one connection over
+//    (znSetX11Display) and contexts move between threads as WGL allows, and over checked xcb
+//    requests because most failures come from inside GLX and Mesa, which report through Xlib.
+//  - The layer's handlers stay installed from its start; a trap opening puts them back when
+//    the host replaced them, taking the host's as the one to forward to. Errors outside any trap
+//    on a connection the layer opened are its own (Mesa asks for a window's geometry during GL
+//    calls, and the host may have destroyed the window): they are said on standard error and end
+//    nothing. On the host's connection the same holds for Mesa's requests on the windows the
+//    layer renders into; every other error there goes to the host's handler.
+//  - A connection the layer opened that is lost (server gone, client killed) never ends the
+//    process: its IO error ends in a per-connection exit handler that returns, the calls on it
+//    then fail, and the next handle is made on a new connection.
 //
 // Where it differs from Windows:
 //  - X protocol errors (a destroyed window, BadMatch) are trapped and turn into failure results,
 //    and every failure writes one line on standard error saying why (kDiagnosticPrefix).
+//  - A context current on a thread that ends is released as the thread ends, so another
+//    thread can make it current or delete it; GLX would keep it bound to the ended thread, and
+//    WGL forbids both only while the owning thread lives.
 //  - wglMakeCurrent(NULL, NULL) succeeds when no context is current, as on Windows (Wine's
 //    answers FALSE there).
 //  - wglGetProcAddress answers only the nine extension entry points the library looks up.
@@ -41,9 +69,12 @@
 //    Windows' documentation says it makes it not current.
 #pragma once
 
+#include <atomic>
+#include <map>
 #include <memory>
 #include <mutex>
 #include <string>
+#include <thread>
 #include <unordered_map>
 #include <vector>
 
@@ -54,16 +85,45 @@
 
 namespace zn::x11 {
 
-// ---- display (x11_display.cpp)
+// ---- connections (x11_connection.cpp)
+
+// A connection the layer works on, with what it learnt about it. What is learnt is kept here
+// rather than by Display address, which a new connection may take over once this one closes.
+struct Connection {
+    Connection(Display* display, bool owned);
+    Display* const display;
+    // The GLX extension's request code, for telling Mesa's requests apart in the error handler,
+    // which may send no request of its own.
+    int glxOpcode = 0;
+    // Opened by the layer: it never ends the process, and the layer closes it.
+    const bool owned;
+    // Its IO failed (server gone, client killed): every call on it fails from then on.
+    std::atomic<bool> lost{false};
+    // Held by a trap open on a connection the layer opened (see ErrorTrap).
+    std::recursive_mutex trapLock;
+
+    std::mutex learntMutex;
+    int indirect = -1;              // contexts render indirectly: -1 not asked yet
+    std::map<int, int> swapControl; // per screen, the swap-control extension found
+};
 
 // The connection new handles use: the host's, or our own opened on first need. Null when no
 // display can be opened, which the first call that needs one says on standard error.
+std::shared_ptr<Connection> connection(bool reportFailure = true);
+// The same connection's display, for callers that need no more.
 Display* display(bool reportFailure = true);
+// Opens a connection of the layer's own to the display another one is on; it never ends the
+// process and is lost, rather than read, in a forked child. Null when it cannot be opened.
+std::shared_ptr<Connection> openOwnConnection(Display* like);
+// Closes a connection the layer opened, lost or not.
+void closeOwnConnection(const std::shared_ptr<Connection>& connection);
+// True when the layer opened this display and its connection has been lost since.
+bool isLost(Display* display);
 
 // Turns the X protocol errors raised by the requests made during its lifetime into a result
-// instead of a process exit. Requests are told apart by serial number, so opening and closing a
-// trap costs no round trip; only failed() waits, and only for requests still unanswered. Traps
-// take turns across threads, since the error handler is process-wide.
+// instead of a process exit. It holds the connection's lock while open (see the top of this
+// file), so its requests are told apart by serial number: opening and closing a trap costs no
+// round trip; only failed() waits, and only for requests still unanswered.
 class ErrorTrap {
   public:
     explicit ErrorTrap(Display* display);
@@ -71,7 +131,7 @@ class ErrorTrap {
     ErrorTrap(const ErrorTrap&) = delete;
     ErrorTrap& operator=(const ErrorTrap&) = delete;
 
-    // True when one of the trap's requests failed.
+    // True when one of the trap's requests failed, or the connection was lost.
     bool failed();
     // The first failure in words: the X error code, its text, the request and the resource.
     std::string why() const;
@@ -85,9 +145,9 @@ class ErrorTrap {
     bool outstanding() const;
 
     Display* display;
+    std::shared_ptr<Connection> known; // null for a connection the layer does not know
     unsigned long firstRequest;
     XErrorEvent error;
-    XErrorHandler previousHandler;
     ErrorTrap* outer;
 };
 
@@ -97,26 +157,28 @@ inline const char* const kDiagnosticPrefix = "znVelmora x11: ";
 void diagnose(const char* call, const std::string& why);
 
 // Live objects behind the handles the layer hands out. A handle is its object's address; one
-// that is not registered (unknown, released, deleted) is refused rather than dereferenced.
+// that is not registered (unknown, released, deleted) is refused rather than dereferenced. A
+// handle found keeps its object alive until the caller lets go, whatever another thread
+// releases meanwhile.
 template <class T> class HandleRegistry {
   public:
-    T* add(std::unique_ptr<T> object) {
+    T* add(std::shared_ptr<T> object) {
         std::lock_guard<std::mutex> lock(mutex);
         T* added = object.get();
         objects[added] = std::move(object);
         return added;
     }
-    T* find(const void* handle) {
+    std::shared_ptr<T> find(const void* handle) {
         std::lock_guard<std::mutex> lock(mutex);
         auto found = objects.find(handle);
-        return found == objects.end() ? nullptr : found->second.get();
+        return found == objects.end() ? nullptr : found->second;
     }
-    std::unique_ptr<T> remove(const void* handle) {
+    std::shared_ptr<T> remove(const void* handle) {
         std::lock_guard<std::mutex> lock(mutex);
         auto found = objects.find(handle);
         if (found == objects.end())
             return nullptr;
-        std::unique_ptr<T> removed = std::move(found->second);
+        std::shared_ptr<T> removed = std::move(found->second);
         objects.erase(found);
         return removed;
     }
@@ -127,10 +189,14 @@ template <class T> class HandleRegistry {
                 return true;
         return false;
     }
+    bool empty() {
+        std::lock_guard<std::mutex> lock(mutex);
+        return objects.empty();
+    }
 
   private:
     std::mutex mutex;
-    std::unordered_map<const void*, std::unique_ptr<T>> objects;
+    std::unordered_map<const void*, std::shared_ptr<T>> objects;
 };
 
 inline Window windowOf(HWND window) {
@@ -140,22 +206,25 @@ inline Window windowOf(HWND window) {
 // ---- device contexts (x11_window.cpp)
 
 struct DeviceContext {
+    std::shared_ptr<Connection> connection;
     Display* display;
     Window window; // None for the screen
     int screen;
     VisualID visual;
     int depth;
     int visualClass;
-    int format; // the window's pixel format once known; 0 until then
-    HGDIOBJ font;
+    std::atomic<int> format{0}; // the window's pixel format once known; 0 until then
+    std::atomic<HGDIOBJ> font{nullptr};
 };
 
 // The live device context behind a handle, or null for an unknown or released one.
-DeviceContext* findDC(HDC dc);
+std::shared_ptr<DeviceContext> findDC(HDC dc);
 // True while the device context's window exists; the screen always does.
 bool windowExists(const DeviceContext& dc);
 // True when some live device context has this object selected.
 bool isSelectedAnywhere(HGDIOBJ object);
+// True when the layer holds a device context for this window on this display.
+bool rendersInto(Display* display, Window window);
 
 // ---- pixel formats (glx_pixelformat.cpp, pixel_format.cpp)
 
@@ -205,21 +274,38 @@ PIXELFORMATDESCRIPTOR describeFormat(const FormatTraits& format, bool indirect);
 
 // ---- rendering contexts (glx_context.cpp, glx_procaddress.cpp)
 
+struct RenderingContext {
+    std::shared_ptr<Connection> connection;
+    GLXContext context;
+    int screen;
+    int format;
+    // The thread it is current on (or being deleted by), none while it is current nowhere. As
+    // in WGL, no other thread may take it or delete it meanwhile; GLX itself would let them.
+    std::atomic<std::thread::id> owner{};
+};
+
 // True when the space-separated list holds the name as a whole word.
 bool hasExtension(const char* list, const char* name);
 
 // ---- fonts (x11_font.cpp, x11_xlfd.cpp)
 
 struct FontObject {
-    Display* display;
-    XFontStruct* info; // null for the system font
-    std::string xlfd;
+    FontObject(std::shared_ptr<Connection> connection, XFontStruct* info, std::string xlfd)
+        : connection(std::move(connection)), info(info), xlfd(std::move(xlfd)) {}
+    // Frees the X font: the last reference to it goes when no thread uses it any more.
+    ~FontObject();
+    FontObject(const FontObject&) = delete;
+    FontObject& operator=(const FontObject&) = delete;
+
+    const std::shared_ptr<Connection> connection; // null for the system font
+    XFontStruct* const info;                      // null for the system font
+    const std::string xlfd;
 };
 
 // The object every device context starts with, standing for the system font.
 HGDIOBJ systemFont();
 // The font behind a handle (the system font included), or null for an unknown one.
-FontObject* findFont(HGDIOBJ object);
+std::shared_ptr<FontObject> findFont(HGDIOBJ object);
 
 // A CreateFontA request in X terms.
 struct FontRequest {
@@ -236,5 +322,49 @@ std::vector<std::string> xlfdCandidates(const FontRequest& request);
 // Of the names a pattern matched, the one to load for the pixel size: the nearest bitmap size,
 // or a size scaled by the server when no bitmap size is near; empty when there is none.
 std::string chooseFontName(const std::vector<std::string>& names, int pixelSize);
+
+// ---- the platform object (x11_connection.cpp)
+
+class Watcher; // x11_watch.cpp
+
+// All of the layer's state. It starts on the first call that needs it and shuts down at exit,
+// when the watch connection is closed. A forked child drops what it inherited: its connections'
+// sockets are its parent's, so they are marked lost (their handles then fail) and new ones are
+// opened.
+struct Platform {
+    Platform();
+    ~Platform();
+
+    // Connections: the host's once handed over, the layer's own, and every one the layer
+    // opened and has not closed yet (a lost own connection stays too, since
+    // handles made on it may still name it).
+    std::mutex connectionMutex;
+    // Taken alone by the one thread that opens the layer's own connection and sets GLX up on it.
+    std::mutex openMutex;
+    std::shared_ptr<Connection> host;
+    std::shared_ptr<Connection> own;
+    std::vector<std::shared_ptr<Connection>> opened;
+    bool openFailed = false;
+
+    // The error handlers' state (x11_errors.cpp): the open traps, innermost last, and the
+    // handlers that were installed before the layer's, to which errors not its own go.
+    std::mutex trapMutex;
+    std::vector<ErrorTrap*> openTraps;
+    std::mutex handlerMutex;
+    std::atomic<XErrorHandler> hostErrorHandler{nullptr};
+    std::atomic<XIOErrorHandler> hostIOErrorHandler{nullptr};
+
+    HandleRegistry<DeviceContext> deviceContexts;
+    HandleRegistry<RenderingContext> renderingContexts;
+    HandleRegistry<FontObject> fonts;
+    std::unique_ptr<Watcher> watcher;
+};
+
+// The platform, started on first use.
+Platform& platform();
+// Installs the layer's error handlers, or puts them back when the host replaced them.
+void installErrorHandlers(Platform& state);
+// The connection a display belongs to, when the layer works on it.
+std::shared_ptr<Connection> connectionOf(Display* display);
 
 } // namespace zn::x11

@@ -8,7 +8,7 @@
 
 #include <X11/Xutil.h>
 
-#include "platform/x11/x11_platform.h"
+#include "platform/x11/x11_watch.h"
 
 namespace zn::x11 {
 
@@ -18,6 +18,8 @@ struct WindowState {
     bool known; // false until read, and again once the property changed
     bool iconic;
 };
+
+} // namespace
 
 class Watcher {
   public:
@@ -42,12 +44,36 @@ class Watcher {
         return found->second.iconic;
     }
 
+    // At shut-down: the connection is closed, and a later call opens a new one.
+    void stop() {
+        std::lock_guard<std::mutex> lock(mutex);
+        if (watching)
+            closeOwnConnection(watching);
+        forget();
+    }
+
+    // In a forked child: the connection is its parent's, and only forgotten.
+    void forget() {
+        watching = nullptr;
+        connection = nullptr;
+        failed = false;
+        windows.clear();
+    }
+
+    std::mutex mutex;
+
   private:
     bool open() {
+        // A lost connection is replaced: the windows are read again on the new one.
+        if (watching && watching->lost) {
+            closeOwnConnection(watching);
+            forget();
+        }
         if (connection || failed)
             return connection != nullptr;
         Display* layer = display();
-        connection = layer ? XOpenDisplay(DisplayString(layer)) : nullptr;
+        watching = layer ? openOwnConnection(layer) : nullptr;
+        connection = watching ? watching->display : nullptr;
         failed = !connection;
         if (failed)
             diagnose("IsIconic", "cannot open a second connection to watch windows");
@@ -94,24 +120,41 @@ class Watcher {
         return read;
     }
 
-    std::mutex mutex;
-    Display* connection = nullptr; // never closed, as the layer's own connection
+    std::shared_ptr<Connection> watching;
+    Display* connection = nullptr;
     bool failed = false;
     Atom wmState = None;
     std::unordered_map<Window, WindowState> windows;
 };
 
-Watcher& watcher() {
-    static Watcher instance;
-    return instance;
+// Here, where the watcher is a complete type.
+Platform::Platform() = default;
+Platform::~Platform() = default;
+
+void startWatcher(Platform& state) {
+    state.watcher = std::make_unique<Watcher>();
 }
 
-} // namespace
+void stopWatching(Platform& state) {
+    state.watcher->stop();
+}
+
+void forgetWatchedWindows(Platform& state) {
+    state.watcher->forget();
+}
+
+void lockWatcher(Platform& state) {
+    state.watcher->mutex.lock();
+}
+
+void unlockWatcher(Platform& state) {
+    state.watcher->mutex.unlock();
+}
 
 } // namespace zn::x11
 
 using namespace zn::x11;
 
 BOOL IsIconic(HWND window) {
-    return windowOf(window) != None && watcher().iconic(windowOf(window)) ? TRUE : FALSE;
+    return windowOf(window) != None && platform().watcher->iconic(windowOf(window)) ? TRUE : FALSE;
 }

@@ -7,8 +7,6 @@ namespace zn::x11 {
 
 namespace {
 
-HandleRegistry<DeviceContext> deviceContexts;
-
 // Reads what the pixel format rules need to know about the window; false when it is gone.
 bool describeWindow(DeviceContext& dc) {
     XWindowAttributes attributes;
@@ -30,8 +28,8 @@ HDC handleOf(DeviceContext* dc) {
 
 } // namespace
 
-DeviceContext* findDC(HDC dc) {
-    return dc ? deviceContexts.find(dc) : nullptr;
+std::shared_ptr<DeviceContext> findDC(HDC dc) {
+    return dc ? platform().deviceContexts.find(dc) : nullptr;
 }
 
 bool windowExists(const DeviceContext& dc) {
@@ -47,7 +45,15 @@ bool windowExists(const DeviceContext& dc) {
 }
 
 bool isSelectedAnywhere(HGDIOBJ object) {
-    return deviceContexts.any([object](const DeviceContext& dc) { return dc.font == object; });
+    return platform().deviceContexts.any(
+        [object](const DeviceContext& dc) { return dc.font == object; });
+}
+
+bool rendersInto(Display* display, Window window) {
+    return window != None &&
+           platform().deviceContexts.any([display, window](const DeviceContext& dc) {
+               return dc.display == display && dc.window == window;
+           });
 }
 
 } // namespace zn::x11
@@ -55,21 +61,27 @@ bool isSelectedAnywhere(HGDIOBJ object) {
 using namespace zn::x11;
 
 HDC GetDC(HWND window) {
-    Display* connection = display();
-    if (!connection)
-        return nullptr; // display() said why
-    auto dc = std::make_unique<DeviceContext>();
-    *dc = DeviceContext{connection, windowOf(window), DefaultScreen(connection), 0, 0, 0,
-                        0,          systemFont()};
+    std::shared_ptr<Connection> on = connection();
+    if (!on)
+        return nullptr; // connection() said why
+    auto dc = std::make_shared<DeviceContext>();
+    dc->connection = on;
+    dc->display = on->display;
+    dc->window = windowOf(window);
+    dc->screen = DefaultScreen(on->display);
+    dc->visual = 0;
+    dc->depth = 0;
+    dc->visualClass = 0;
+    dc->font = systemFont();
     if (dc->window != None && !describeWindow(*dc))
         return nullptr;
-    return handleOf(deviceContexts.add(std::move(dc)));
+    return handleOf(platform().deviceContexts.add(std::move(dc)));
 }
 
 int ReleaseDC(HWND window, HDC dc) {
-    DeviceContext* held = findDC(dc);
+    std::shared_ptr<DeviceContext> held = findDC(dc);
     if (!held || held->window != windowOf(window))
         return 0;
-    deviceContexts.remove(dc);
-    return 1;
+    // Another thread may release the same handle meanwhile: one of the two does.
+    return platform().deviceContexts.remove(dc) ? 1 : 0;
 }

@@ -2,7 +2,7 @@
 #include <climits>
 #include <strings.h>
 
-#include "platform/x11/x11_platform.h"
+#include "platform/win32api.h"
 
 int _stricmp(const char* a, const char* b) {
     // The Windows runtime answers a missing string with _NLSCMPERROR.

@@ -3,7 +3,7 @@
 #include <sched.h>
 #include <time.h>
 
-#include "platform/x11/x11_platform.h"
+#include "platform/win32api.h"
 
 namespace {
 
