@@ -54,7 +54,8 @@
 //    and every failure writes one line on standard error saying why (kDiagnosticPrefix).
 //  - A context current on a thread that ends is released as the thread ends, so another
 //    thread can make it current or delete it; GLX would keep it bound to the ended thread, and
-//    WGL forbids both only while the owning thread lives.
+//    so does Wine 8's WGL (wglMakeCurrent then fails with ERROR_BUSY, wglDeleteContext fails),
+//    a leak the layer does not copy.
 //  - wglMakeCurrent(NULL, NULL) succeeds when no context is current, as on Windows (Wine's
 //    answers FALSE there).
 //  - wglGetProcAddress answers only the nine extension entry points the library looks up.
