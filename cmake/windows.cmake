@@ -5,7 +5,7 @@ set(CMAKE_LIBRARY_OUTPUT_DIRECTORY ${PROJECT_BINARY_DIR}/bin)
 zn_platform_library(znVelmora SHARED)
 set_target_properties(znVelmora PROPERTIES PREFIX "" OUTPUT_NAME znVelmora
   RUNTIME_OUTPUT_DIRECTORY ${PROJECT_BINARY_DIR}/bin)
-target_link_libraries(znVelmora PUBLIC opengl32 PRIVATE gdi32 user32)
+target_link_libraries(znVelmora PUBLIC opengl32 PRIVATE gdi32 user32 winmm)
 
 # Host and DLL exchange C++ exceptions, so both use the shared C++ runtime, shipped beside the
 # DLL. (With the runtime linked statically into both, an exception thrown in the DLL and caught

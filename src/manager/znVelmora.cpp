@@ -1,23 +1,26 @@
 #include "znVelmora.h"
 
 #include "platform/win32api.h"
+#include "timing/znFramePacer.h"
 
 znVelmora::znVelmora(HWND window, znRenderEnv* environment)
     : windowX(0), windowY(0), windowWidth(1), windowHeight(1), glVendor(nullptr),
       glRenderer(nullptr), glVersion(nullptr), glDriver(0), frameIntervalMs(10), destinatedFPS(100),
       showFPS(true), fpsText(), renderContext(new znRenderContext(window)), renderEnv(environment),
-      renderContentModified(true) {}
+      renderContentModified(true), framePacer(nullptr), swapInterval(0) {}
 
 znVelmora::~znVelmora() {
     try {
         delete renderContext;
     } catch (...) {
     }
+    delete framePacer;
 }
 
 void znVelmora::initializeOpenGL() {
     try {
         renderContext->initRenderContext();
+        swapInterval = 0; // the new context starts with vertical sync off
         glClearColor(0.3f, 0.1f, 0.0f, 0.0f);
         glClearDepth(1.0);
         glEnable(GL_DEPTH_TEST);
