@@ -9,6 +9,7 @@ int main(int argc, char** argv) {
     glutInitDisplayMode(GLUT_RGBA | GLUT_DOUBLE | GLUT_DEPTH);
     glutInitWindowSize(640, 480);
     glutCreateWindow("freeglut ring");
+    glutDisplayFunc([] {}); // freeglut insists on one; the loop below draws
     glutMainLoopEvent(); // maps the window
     runPeerLoop(seconds, 640, 480, [] { glutSwapBuffers(); });
     return 0;
