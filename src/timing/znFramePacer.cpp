@@ -66,7 +66,9 @@ void znFramePacer::awaitFrame(unsigned int newRate, long long newFrequency) {
         ++slot;
     } else {
         // Late: this frame takes the slots that have passed; the next one is the first ahead.
-        const long long passed = (now - origin) * rate / frequency;
+        // Whole seconds apart first, so that a long stall cannot overflow the product.
+        const long long late = now - origin;
+        const long long passed = late / frequency * rate + late % frequency * rate / frequency;
         lastDeadline = deadline(passed);
         slot = passed + 1;
     }
