@@ -64,8 +64,10 @@ typedef struct znX11Visual {
 } znX11Visual;
 
 // Fills *visual with the visual whose framebuffer configuration fits the library's pixel format
-// request best, preferring the screen's default depth. Returns 0, leaving *visual alone, when
-// the display is null, the screen does not exist or no configuration serves the request.
+// request best, preferring the screen's default depth. A null display asks on the connection the
+// library works on (visual ids hold on every connection to the server). Returns 0, leaving
+// *visual alone, when no display can be opened, the screen does not exist or no configuration
+// serves the request.
 ZN_API int znChooseX11Visual(Display* display, int screen, znX11Visual* visual);
 
 #else

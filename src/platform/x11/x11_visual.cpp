@@ -6,6 +6,8 @@
 using namespace zn::x11;
 
 int znChooseX11Visual(Display* display, int screen, znX11Visual* visual) {
+    if (!display)
+        display = zn::x11::display();
     if (!display || !visual || screen < 0 || screen >= ScreenCount(display))
         return 0;
     // A window yet to be made: visuals of the default depth and class rank first, and among

@@ -16,7 +16,9 @@ struct FittingVisual {
     // The default visual when `fitting` is false or the library finds none.
     FittingVisual(Display* display, int screen, bool fitting = true) {
         znX11Visual chosen;
-        if (!fitting || !znChooseX11Visual(display, screen, &chosen))
+        // NOTE: Mesa leaks a little at XCloseDisplay on a connection where GLX was asked
+        // anything, so the visual is asked on the library's connection, which stays open.
+        if (!fitting || !znChooseX11Visual(nullptr, screen, &chosen))
             return;
         XVisualInfo wanted = {};
         wanted.visualid = chosen.visualid;
