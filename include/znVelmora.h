@@ -90,8 +90,9 @@ class ZN_API znVelmora {
     // higher rates are ignored.
     void setDestinatedFPS(unsigned int fps);
     // Off by default. When on, frames follow an absolute schedule at the target rate itself
-    // (not the whole-millisecond interval): renderFunc sleeps until shortly before the frame's
-    // deadline, waits out the rest on a fine timer and renders. A late frame neither shifts
+    // (not the whole-millisecond interval): renderFunc waits for the frame's deadline (on a
+    // high-resolution timer, or sleeping until shortly before it and waiting out the rest on a
+    // plain one) and renders. A late frame neither shifts
     // the schedule nor causes catch-up frames. While it is on, the manager holds a waitable
     // timer and, on Windows, a 1 ms system timer period (timeBeginPeriod).
     void setPrecisePacing(bool precise);

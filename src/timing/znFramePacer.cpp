@@ -3,7 +3,7 @@
 namespace {
 
 // Whole-millisecond sleeps stop this far before the deadline: with a 1 ms timer period a
-// Windows sleep may end up to a tick late.
+// Windows sleep may end up to a tick late. They serve only where no high-resolution timer is.
 const long long kSleepMarginMs = 2;
 
 long long counterNow() {
@@ -12,19 +12,22 @@ long long counterNow() {
     return now.QuadPart;
 }
 
-HANDLE openTimer() {
+HANDLE openTimer(bool& highResolution) {
+    highResolution = true;
     if (HANDLE timer = CreateWaitableTimerExW(
             nullptr, nullptr, CREATE_WAITABLE_TIMER_HIGH_RESOLUTION, TIMER_ALL_ACCESS))
         return timer;
     // Before Windows 10 1803: a timer that fires on the first tick after its due time.
+    highResolution = false;
     return CreateWaitableTimerExW(nullptr, nullptr, 0, TIMER_ALL_ACCESS);
 }
 
 } // namespace
 
 znFramePacer::znFramePacer()
-    : timer(openTimer()), periodAsked(timeBeginPeriod(1) == TIMERR_NOERROR), started(false),
-      rate(0), frequency(0), origin(0), slot(0), lastDeadline(0) {}
+    : highResolution(false), timer(openTimer(highResolution)),
+      periodAsked(timeBeginPeriod(1) == TIMERR_NOERROR), started(false), rate(0), frequency(0),
+      origin(0), slot(0), lastDeadline(0) {}
 
 znFramePacer::~znFramePacer() {
     if (periodAsked)
@@ -80,7 +83,8 @@ void znFramePacer::awaitFrame(unsigned int newRate, long long newFrequency) {
 void znFramePacer::waitUntil(long long due) {
     for (long long remaining = due - counterNow(); remaining > 0; remaining = due - counterNow()) {
         const long long milliseconds = remaining * 1000 / frequency;
-        if (milliseconds <= kSleepMarginMs) {
+        // A high-resolution timer ends on time, so it serves the whole wait with one wake-up.
+        if ((timer && highResolution) || milliseconds <= kSleepMarginMs) {
             finalWait(remaining);
             return;
         }

@@ -24,11 +24,12 @@ class znFramePacer {
 
   private:
     long long deadline(long long slot) const;
-    // Sleeps in whole milliseconds until shortly before `due`, then waits out the rest on the
-    // timer.
+    // Waits on the high-resolution timer until `due`; without one, sleeps in whole
+    // milliseconds until shortly before it, then waits out the rest on the timer.
     void waitUntil(long long due);
     void finalWait(long long remaining);
 
+    bool highResolution; // whether the timer is a high-resolution one
     HANDLE timer;
     bool periodAsked;
     bool started;
