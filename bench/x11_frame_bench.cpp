@@ -1,14 +1,18 @@
 // The library's frame on X11 against a hand-written GLX loop that makes the same GL calls on the
 // same pixel format, on one X connection so that X requests can be counted with NextRequest.
-// Prints, in one run: frames per second unpaced (interleaved rounds, medians) and their ratio,
-// X requests per rendered frame for each loop, X requests per frame that only sleeps, frames per
-// second per window for 1, 2 and 4 windows on one thread, frames per second per thread for four
-// threads with a window each against one thread alone (the hand loop on four threads as the
-// control), and the start-up time of initializeOpenGL. Figures only: nothing here passes or
-// fails.
+// Prints, in one run: frames per second unpaced of the library, the hand loop and the peer
+// programs (freeglut, GLFW) with the host's window on the default visual and then on the one
+// znChooseX11Visual fits, as medians of interleaved rounds (each round starts with the next
+// loop in turn) with their spread and the per-round ratios; X requests per rendered frame for
+// each loop, X requests per frame that only sleeps, frames per second per window for 1, 2 and 4
+// windows on one thread, frames per second per thread for four threads with a window each
+// against one thread alone (the hand loop on four threads as the control), and the start-up
+// time of initializeOpenGL. Figures only: nothing here passes or fails.
 //   x11_frame_bench [--rounds N] [--seconds S]
 #include <GL/glx.h>
 #include <X11/Xlib.h>
+
+#include <unistd.h>
 
 #include <algorithm>
 #include <atomic>
@@ -17,12 +21,14 @@
 #include <cstdio>
 #include <cstdlib>
 #include <cstring>
+#include <functional>
 #include <memory>
 #include <string>
 #include <thread>
 #include <vector>
 
-#include "meshes.h"
+#include "FittingVisual.h"
+#include "ring.h"
 #include "znVelmora.h"
 
 namespace {
@@ -43,46 +49,6 @@ double median(std::vector<double> values) {
     return values.empty() ? 0.0 : values[values.size() / 2];
 }
 
-// The frame both loops draw: a lit ring from client-side vertex arrays.
-class Ring {
-  public:
-    Ring() : vertices(buildModel(Model::torus)) {}
-
-    void prepare() const {
-        const GLfloat light[] = {1.0f, 1.0f, 1.0f, 0.0f};
-        glLightfv(GL_LIGHT0, GL_POSITION, light);
-        glEnable(GL_LIGHTING);
-        glEnable(GL_LIGHT0);
-        glEnable(GL_COLOR_MATERIAL);
-        glEnable(GL_NORMALIZE);
-    }
-
-    void draw(float angle, const Area& area) const {
-        glViewport(0, 0, area.width, area.height);
-        glMatrixMode(GL_PROJECTION);
-        glLoadIdentity();
-        glFrustum(-0.8, 0.8, -0.6, 0.6, 1.0, 10.0);
-        glMatrixMode(GL_MODELVIEW);
-        glLoadIdentity();
-        glTranslatef(0.0f, 0.0f, -3.0f);
-        glRotatef(angle, 0.3f, 1.0f, 0.0f);
-        glEnableClientState(GL_VERTEX_ARRAY);
-        glEnableClientState(GL_NORMAL_ARRAY);
-        glEnableClientState(GL_COLOR_ARRAY);
-        const GLsizei stride = sizeof(Vertex);
-        glVertexPointer(3, GL_FLOAT, stride, vertices[0].position);
-        glNormalPointer(GL_FLOAT, stride, vertices[0].normal);
-        glColorPointer(3, GL_FLOAT, stride, vertices[0].colour);
-        glDrawArrays(GL_TRIANGLES, 0, static_cast<GLsizei>(vertices.size()));
-        glDisableClientState(GL_COLOR_ARRAY);
-        glDisableClientState(GL_NORMAL_ARRAY);
-        glDisableClientState(GL_VERTEX_ARRAY);
-    }
-
-  private:
-    std::vector<Vertex> vertices;
-};
-
 class RingScene : public znRenderEnv {
   public:
     RingScene(const Ring& ring, const Area& area) : ring(ring), area(area) {}
@@ -91,7 +57,7 @@ class RingScene : public znRenderEnv {
     void syncEnvironment() override {}
     void animateEnvironment(float seconds) override { angle += 30.0f * seconds; }
     void renderEnvironment() override {
-        ring.draw(angle, area);
+        ring.draw(angle, area.width, area.height);
         ++frames;
     }
     void destroyEnvironment() override {}
@@ -104,11 +70,16 @@ class RingScene : public znRenderEnv {
     float angle = 0.0f;
 };
 
+// The visual new windows are made on: main measures on the screen's default one first, then on
+// the one znChooseX11Visual fits to the library's pixel format.
+const FittingVisual* windowVisual = nullptr;
+
 Window newWindow(Display* display, const Area& area) {
     XSetWindowAttributes attributes = {};
+    const unsigned long mask = windowVisual->apply(attributes);
     const Window window =
         XCreateWindow(display, DefaultRootWindow(display), area.x, area.y, area.width, area.height,
-                      0, CopyFromParent, InputOutput, CopyFromParent, 0, &attributes);
+                      0, windowVisual->depth, InputOutput, windowVisual->visual, mask, &attributes);
     XMapWindow(display, window);
     XSync(display, False);
     return window;
@@ -187,7 +158,7 @@ class HandLoop {
         glMatrixMode(GL_MODELVIEW);
         glLoadIdentity();
         angle += 30.0f * static_cast<float>(seconds);
-        ring.draw(angle, area);
+        ring.draw(angle, area.width, area.height);
         if (++refresh > 10) {
             refresh = 0;
             std::snprintf(text, sizeof text, "%.2f Frames/sec", seconds > 0 ? 1.0 / seconds : 0.0);
@@ -262,19 +233,113 @@ int chosenFormat(Managed& managed) {
     return managed.manager->getRenderContext().getPixelFormat();
 }
 
-void compareLoops(Display* display, const Ring& ring, int rounds, double seconds) {
+// A loop to time: it makes its context current and runs for the given seconds, answering its
+// frames per second.
+struct Loop {
+    const char* name;
+    std::function<double(double)> run;
+};
+
+struct Spread {
+    double median, low, high;
+};
+
+Spread spread(std::vector<double> values) {
+    std::sort(values.begin(), values.end());
+    return {median(values), values.front(), values.back()};
+}
+
+// Rounds in which every loop runs once, each round starting with the next loop in turn, so
+// that none always runs first (on a busy machine the first one pays for what ran before).
+// Answers each loop's rates, round by round.
+std::vector<std::vector<double>> interleaved(const std::vector<Loop>& loops, int rounds,
+                                             double seconds) {
+    std::vector<std::vector<double>> rates(loops.size());
+    for (int round = 0; round < rounds; ++round)
+        for (size_t i = 0; i < loops.size(); ++i) {
+            const size_t at = (round + i) % loops.size();
+            rates[at].push_back(loops[at].run(seconds));
+        }
+    return rates;
+}
+
+// Prints each loop's median rate with its spread, and the library's (the first loop's) rate
+// over each other loop's, as the median of the rounds' ratios with their spread.
+void printComparison(const char* title, const std::vector<Loop>& loops,
+                     const std::vector<std::vector<double>>& rates) {
+    std::printf("%s\n", title);
+    for (size_t i = 0; i < loops.size(); ++i) {
+        if (rates[i].empty() || rates[i][0] <= 0) {
+            std::printf("  %-10s not run\n", loops[i].name);
+            continue;
+        }
+        const Spread rate = spread(rates[i]);
+        std::printf("  %-10s frames/s %8.1f (%.1f..%.1f)", loops[i].name, rate.median, rate.low,
+                    rate.high);
+        if (i > 0) {
+            std::vector<double> ratios;
+            for (size_t round = 0; round < rates[i].size(); ++round)
+                ratios.push_back(rates[0][round] / rates[i][round]);
+            const Spread ratio = spread(ratios);
+            std::printf("   library / %s %.3f (%.3f..%.3f)", loops[i].name, ratio.median, ratio.low,
+                        ratio.high);
+        }
+        std::printf("\n");
+    }
+}
+
+// A peer program's frames per second: it makes its own window on the visual its library
+// chooses. 0 when the program was not built.
+double peerRate(const std::string& program, double seconds) {
+    const std::string command = program + " --seconds " + std::to_string(seconds) + " 2>/dev/null";
+    FILE* output = popen(command.c_str(), "r");
+    double rate = 0.0;
+    if (output) {
+        if (std::fscanf(output, "%lf", &rate) != 1)
+            rate = 0.0;
+        pclose(output);
+    }
+    return rate;
+}
+
+std::string besideThisProgram(const char* name) {
+    char path[4096] = {};
+    const ssize_t length = readlink("/proc/self/exe", path, sizeof path - 1);
+    std::string directory(path, length > 0 ? size_t(length) : 0);
+    return directory.substr(0, directory.rfind('/') + 1) + name;
+}
+
+void describeFormat(Managed& managed) {
+    managed.manager->getRenderContext().makeCurrent();
+    GLint depth = 0, stencil = 0, alpha = 0;
+    glGetIntegerv(GL_DEPTH_BITS, &depth);
+    glGetIntegerv(GL_STENCIL_BITS, &stencil);
+    glGetIntegerv(GL_ALPHA_BITS, &alpha);
+    std::printf("  the library's format: depth %d, stencil %d, alpha %d (window depth %d)\n", depth,
+                stencil, alpha, windowVisual->depth == CopyFromParent ? 24 : windowVisual->depth);
+}
+
+void compareLoops(Display* display, const Ring& ring, int rounds, double seconds,
+                  const char* title) {
     Managed library(display, ring);
     HandLoop hand(display, ring, chosenFormat(library));
-    std::vector<double> libraryRates, handRates;
-    for (int round = 0; round < rounds; ++round) {
-        library.manager->getRenderContext().makeCurrent();
-        libraryRates.push_back(rate([&] { library.frame(); }, seconds));
-        hand.makeCurrent();
-        handRates.push_back(rate([&] { hand.frame(); }, seconds));
-    }
-    const double libraryRate = median(libraryRates), handRate = median(handRates);
-    std::printf("unpaced frames/s      library %8.1f   hand loop %8.1f   ratio %.3f\n", libraryRate,
-                handRate, libraryRate / handRate);
+    const std::string glut = besideThisProgram("glut_ring"), glfw = besideThisProgram("glfw_ring");
+    const std::vector<Loop> loops = {
+        {"library",
+         [&](double s) {
+             library.manager->getRenderContext().makeCurrent();
+             return rate([&] { library.frame(); }, s);
+         }},
+        {"hand loop",
+         [&](double s) {
+             hand.makeCurrent();
+             return rate([&] { hand.frame(); }, s);
+         }},
+        {"freeglut", [&](double s) { return peerRate(glut, s); }},
+        {"GLFW", [&](double s) { return peerRate(glfw, s); }},
+    };
+    printComparison(title, loops, interleaved(loops, rounds, seconds));
+    describeFormat(library);
 
     library.manager->getRenderContext().makeCurrent();
     const double libraryRequests = requestsPerFrame(
@@ -282,7 +347,7 @@ void compareLoops(Display* display, const Ring& ring, int rounds, double seconds
     hand.makeCurrent();
     const double handRequests = requestsPerFrame(
         display, [&] { hand.frame(); }, 200);
-    std::printf("X requests per frame  library %8.2f   hand loop %8.2f\n", libraryRequests,
+    std::printf("  X requests per frame: library %.2f, hand loop %.2f\n", libraryRequests,
                 handRequests);
 }
 
@@ -306,8 +371,8 @@ void sleepingFrames(Display* display, const Ring& ring) {
 }
 
 // Several windows driven from one thread, each switched to before its frame, side by side on
-// a quarter of the full area each, against the hand loop doing the same.
-void windows(Display* display, const Ring& ring, double seconds) {
+// a quarter of the full area each, against the hand loop doing the same, in interleaved rounds.
+void windows(Display* display, const Ring& ring, int rounds, double seconds) {
     const Area quarters[] = {
         {0, 0, 320, 240}, {320, 0, 320, 240}, {0, 240, 320, 240}, {320, 240, 320, 240}};
     double single = 0;
@@ -320,29 +385,43 @@ void windows(Display* display, const Ring& ring, double seconds) {
         for (int i = 0; i < count; ++i)
             hand.push_back(std::make_unique<HandLoop>(display, ring, format, quarters[i]));
         // A host with one window never switches.
-        const double library = rate(
-            [&] {
-                for (auto& each : managed) {
-                    if (count > 1)
-                        each->manager->getRenderContext().makeCurrent();
-                    each->frame();
-                }
-            },
-            seconds);
-        const double byHand = rate(
-            [&] {
-                for (auto& each : hand) {
-                    if (count > 1)
-                        each->makeCurrent();
-                    each->frame();
-                }
-            },
-            seconds);
+        const std::vector<Loop> loops = {
+            {"library",
+             [&](double s) {
+                 managed.front()->manager->getRenderContext().makeCurrent();
+                 return rate(
+                     [&] {
+                         for (auto& each : managed) {
+                             if (count > 1)
+                                 each->manager->getRenderContext().makeCurrent();
+                             each->frame();
+                         }
+                     },
+                     s);
+             }},
+            {"hand loop",
+             [&](double s) {
+                 hand.front()->makeCurrent();
+                 return rate(
+                     [&] {
+                         for (auto& each : hand) {
+                             if (count > 1)
+                                 each->makeCurrent();
+                             each->frame();
+                         }
+                     },
+                     s);
+             }},
+        };
+        const auto rates = interleaved(loops, rounds, seconds);
+        const double library = median(rates[0]);
         if (count == 1)
             single = library;
-        std::printf("%d window(s) 320x240  frames/s per window %7.1f (hand loop %7.1f, ratio %.3f)"
-                    "   x one window's share %.3f\n",
-                    count, library, byHand, library / byHand, library / (single / count));
+        char title[96];
+        std::snprintf(title, sizeof title,
+                      "%d window(s) 320x240, frames/s per window (x one window's share %.3f)",
+                      count, library / (single / count));
+        printComparison(title, loops, rates);
     }
 }
 
@@ -446,10 +525,20 @@ int main(int argc, char** argv) {
     // One connection for the host and the library, so that NextRequest counts both.
     znSetX11Display(display);
     const Ring ring;
+    const FittingVisual defaultVisual(display, DefaultScreen(display), false);
+    const FittingVisual fitting(display, DefaultScreen(display));
+    windowVisual = &fitting;
     startUp(display, ring);
-    compareLoops(display, ring, rounds, seconds);
+    windowVisual = &defaultVisual;
+    compareLoops(display, ring, rounds, seconds,
+                 "unpaced, the host's window on the default visual");
+    windowVisual = &fitting;
+    compareLoops(display, ring, rounds, seconds,
+                 "unpaced, the host's window on the visual of znChooseX11Visual");
     sleepingFrames(display, ring);
-    windows(display, ring, seconds);
+    windows(display, ring, rounds, seconds);
     threads(display, ring, seconds);
+    if (fitting.colormap != None)
+        XFreeColormap(display, fitting.colormap);
     return 0;
 }

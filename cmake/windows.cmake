@@ -9,7 +9,7 @@ zn_platform_library(znVelmora SHARED
   ${CMAKE_CURRENT_LIST_DIR}/znVelmora.rc)
 set_target_properties(znVelmora PROPERTIES PREFIX "" OUTPUT_NAME znVelmora
   RUNTIME_OUTPUT_DIRECTORY ${PROJECT_BINARY_DIR}/bin)
-target_link_libraries(znVelmora PUBLIC opengl32 PRIVATE gdi32 user32)
+target_link_libraries(znVelmora PUBLIC opengl32 PRIVATE gdi32 user32 winmm)
 # The exports as a module-definition file, from which MSVC makes an import library for C hosts.
 target_link_options(znVelmora PRIVATE -Wl,--output-def,${PROJECT_BINARY_DIR}/bin/znVelmora.def)
 install(FILES ${PROJECT_BINARY_DIR}/bin/znVelmora.def DESTINATION ${CMAKE_INSTALL_LIBDIR})

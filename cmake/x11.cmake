@@ -24,7 +24,9 @@ add_library(znVelmora_x11_objects OBJECT
   src/platform/x11/glx_pixelformat.cpp
   src/platform/x11/glx_context.cpp
   src/platform/x11/glx_procaddress.cpp
+  src/platform/x11/x11_visual.cpp
   src/platform/posix/posix_time.cpp
+  src/platform/posix/posix_waitable_timer.cpp
   src/platform/posix/posix_crt.cpp)
 set_target_properties(znVelmora_x11_objects PROPERTIES ${ZN_LIBRARY_PROPERTIES})
 target_include_directories(znVelmora_x11_objects PUBLIC include src)

@@ -51,6 +51,25 @@ typedef struct _XDisplay Display;
 // render context is initialised; the host keeps the connection open while the library uses it.
 ZN_API void znSetX11Display(Display* display);
 
+// What a host's window is best created with to take the library's pixel format: its visual,
+// the visual's depth, and whether the window needs a colormap of its own (any visual but the
+// screen's default does: create one with XCreateColormap(display, root, visual, AllocNone) and
+// give the window a border pixel too). On X11 a window's visual is fixed when it is created,
+// and the screen's default one may carry buffers the library does not ask for (a stencil
+// buffer on Mesa), which cost time every frame.
+typedef struct znX11Visual {
+    unsigned long visualid; /* a VisualID of the screen */
+    int depth;
+    int needsColormap;
+} znX11Visual;
+
+// Fills *visual with the visual whose framebuffer configuration fits the library's pixel format
+// request best, preferring the screen's default depth. A null display asks on the connection the
+// library works on (visual ids hold on every connection to the server). Returns 0, leaving
+// *visual alone, when no display can be opened, the screen does not exist or no configuration
+// serves the request.
+ZN_API int znChooseX11Visual(Display* display, int screen, znX11Visual* visual);
+
 #else
 #error "znVelmora supports Windows (Win32/WGL) and X11 systems (Xlib/GLX) only"
 #endif

@@ -11,6 +11,8 @@
 #include "znRenderEnv.h"
 #include "znVersion.h"
 
+class znFramePacer;
+
 class ZN_API znVelmora {
   public:
     // Measures spans of the performance counter: from the reference reading lastCount to the
@@ -91,6 +93,22 @@ class ZN_API znVelmora {
     // Rates up to 1000 set the frame interval to 1000 / rate whole milliseconds (0: no pacing);
     // higher rates are ignored.
     void setDestinatedFPS(unsigned int fps);
+    // Off by default. When on, frames follow an absolute schedule at the target rate itself
+    // (not the whole-millisecond interval): renderFunc waits for the frame's deadline (on a
+    // high-resolution timer, or sleeping until shortly before it and waiting out the rest on a
+    // plain one) and renders. A late frame neither shifts
+    // the schedule nor causes catch-up frames. While it is on, the manager holds a waitable
+    // timer and, on Windows, a 1 ms system timer period (timeBeginPeriod).
+    void setPrecisePacing(bool precise);
+    bool getPrecisePacing();
+    // Asks the driver to tie buffer swaps to the vertical retrace: 0 not at all (as after
+    // start-up), n every n-th retrace, -n adaptively (a late frame swaps at once; needs
+    // WGL_EXT_swap_control_tear or GLX_EXT_swap_control_tear). Acts on the rendering context
+    // current on the calling thread, so call it after initializeOpenGL. False, changing
+    // nothing, when there is no context or the driver cannot.
+    bool setSwapInterval(int interval);
+    // The interval last set; 0 after start-up.
+    int getSwapInterval();
 
   private:
     // The C interface (znVelmora_c.h) returns the codes of the failures these report.
@@ -107,6 +125,7 @@ class ZN_API znVelmora {
     void doPostRendering();
     float framesPerSecond();
     bool isWindowValid();
+    void awaitFrame();
     void timerReset();
     const char* getString(GLenum name);
     void driverInformation();
@@ -129,4 +148,6 @@ class ZN_API znVelmora {
     znRenderEnv* renderEnv;
     znHiResTimer timer;
     bool renderContentModified;
+    znFramePacer* framePacer; // null unless precise pacing is on
+    int swapInterval;
 };

@@ -5,13 +5,15 @@ cd "$(dirname "$0")/.."
 scripts/setup.sh
 cmake -S . -B build/bench -DCMAKE_BUILD_TYPE=Release -DZN_BUILD_BENCHMARKS=ON -DBUILD_TESTING=OFF \
   -DZN_BUILD_EXAMPLES=OFF >/dev/null
-cmake --build build/bench -j "$(nproc)" --target timer_bench frame_pacing_bench x11_frame_bench soak \
+cmake --build build/bench -j "$(nproc)" --target timer_bench frame_pacing_bench \
+  frame_pacing_tick_bench x11_frame_bench glut_ring glfw_ring soak \
   >/dev/null
 # Headless, the library's boxes stay lines on standard error instead of dialogs no one presses.
 export ZNVELMORA_MESSAGEBOX=stderr
 run() { if [ -n "${DISPLAY:-}" ]; then "$@"; else xvfb-run -a -s "-screen 0 1024x768x24" "$@"; fi; }
 run build/bench/bench/timer_bench
 run build/bench/bench/frame_pacing_bench
+build/bench/bench/frame_pacing_tick_bench
 run build/bench/bench/x11_frame_bench
 # The soak on a display of its own: its X resource figure sums every client of the server.
 xvfb-run -a -s "-screen 0 1024x768x24" build/bench/bench/soak/soak

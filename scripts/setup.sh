@@ -4,7 +4,8 @@
 #                      and stb
 #   setup.sh windows   the demo's Windows build as well: MinGW-w64 for x86_64 and 64-bit Wine
 #   setup.sh [all]     every target and test as well: pkg-config, GoogleTest, Google Benchmark,
-#                      XRes, SDL2, clang with libFuzzer, MinGW-w64 for i686, and the 32-bit Wine
+#                      XRes, SDL2, freeglut and GLFW (the frame benchmark's peers), clang with
+#                      libFuzzer, MinGW-w64 for i686, and the 32-bit Wine
 #                      from the i386 architecture with the 32-bit Mesa that wine32 only recommends
 #                      (without it a 32-bit program finds no pixel format)
 set -eu
@@ -15,7 +16,7 @@ demo="g++ cmake make libx11-dev libxcb1-dev libgl-dev libglx-dev libopengl-dev l
 windows="$demo file g++-mingw-w64-x86-64-posix wine wine64"
 all="$windows pkg-config python3 googletest libgtest-dev libgmock-dev libbenchmark-dev libxres-dev
   x11-utils libsdl2-dev clang-14 libclang-rt-14-dev mingw-w64 g++-mingw-w64-i686-posix
-  wine32:i386 libgl1:i386 libglx-mesa0:i386 libgl1-mesa-dri:i386"
+  wine32:i386 libgl1:i386 libglx-mesa0:i386 libgl1-mesa-dri:i386 freeglut3-dev libglfw3-dev"
 
 case "${1:-all}" in
   demo) packages=$demo ;;

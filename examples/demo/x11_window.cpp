@@ -1,5 +1,5 @@
-// The demo's window on X11: an Xlib window on the default visual, whose connection the library
-// shares.
+// The demo's window on X11: an Xlib window on the visual that fits the library's pixel format,
+// whose connection the library shares.
 #include <X11/Xlib.h>
 #include <X11/Xutil.h>
 #include <X11/keysym.h>
@@ -16,6 +16,7 @@
 struct DemoWindow::System {
     Display* display = nullptr;
     Window window = 0;
+    Colormap colormap = None;
     Atom deleteWindow = None;
     int width = 0;
     int height = 0;
@@ -26,6 +27,39 @@ struct DemoWindow::System {
 };
 
 namespace {
+
+// Makes the window on the visual the library's pixel format fits best (the default visual may
+// carry a stencil buffer that slows every clear); any other visual than the default needs a
+// colormap of its own.
+Window createWindow(Display* display, int screen, int width, int height, Colormap& colormap) {
+    Visual* visual = CopyFromParent;
+    int depth = CopyFromParent;
+    XSetWindowAttributes attributes = {};
+    unsigned long mask = CWBackPixel | CWEventMask;
+    znX11Visual fitting;
+    XVisualInfo wanted = {};
+    int count = 0;
+    XVisualInfo* info = nullptr;
+    if (znChooseX11Visual(display, screen, &fitting)) {
+        wanted.visualid = fitting.visualid;
+        wanted.screen = screen;
+        info = XGetVisualInfo(display, VisualIDMask | VisualScreenMask, &wanted, &count);
+    }
+    if (info) {
+        visual = info->visual;
+        depth = info->depth;
+        XFree(info);
+        if (fitting.needsColormap) {
+            colormap = XCreateColormap(display, RootWindow(display, screen), visual, AllocNone);
+            attributes.colormap = colormap;
+            mask |= CWColormap | CWBorderPixel;
+        }
+    }
+    attributes.background_pixel = 0; // black on every true-colour visual
+    attributes.event_mask = StructureNotifyMask | KeyPressMask;
+    return XCreateWindow(display, RootWindow(display, screen), 0, 0, width, height, 0, depth,
+                         InputOutput, visual, mask, &attributes);
+}
 
 bool commandForKey(KeySym key, Command& command) {
     switch (key) {
@@ -110,12 +144,7 @@ DemoWindow::DemoWindow(const char* title, int width, int height) : system(new Sy
     // seen nor read back.
     width = std::min(width, DisplayWidth(display, screen));
     height = std::min(height, DisplayHeight(display, screen));
-    XSetWindowAttributes attributes = {};
-    attributes.background_pixel = BlackPixel(display, screen);
-    attributes.event_mask = StructureNotifyMask | KeyPressMask;
-    const Window window =
-        XCreateWindow(display, RootWindow(display, screen), 0, 0, width, height, 0, CopyFromParent,
-                      InputOutput, CopyFromParent, CWBackPixel | CWEventMask, &attributes);
+    const Window window = createWindow(display, screen, width, height, system->colormap);
     XStoreName(display, window, title);
     system->display = display;
     system->window = window;
@@ -136,6 +165,8 @@ DemoWindow::DemoWindow(const char* title, int width, int height) : system(new Sy
 DemoWindow::~DemoWindow() {
     znSetX11Display(nullptr);
     XDestroyWindow(system->display, system->window);
+    if (system->colormap != None)
+        XFreeColormap(system->display, system->colormap);
     XCloseDisplay(system->display);
 }
 

@@ -1,25 +1,10 @@
 #include "znRenderContext.h"
 
+#include "context/pixelFormatRequest.h"
 #include "context/znGLFunctions.h"
 #include "errors/failures.h"
 
 using zn::throwContextFailure;
-
-namespace {
-
-PIXELFORMATDESCRIPTOR requestedFormat() {
-    PIXELFORMATDESCRIPTOR pfd = {};
-    pfd.nSize = sizeof(PIXELFORMATDESCRIPTOR);
-    pfd.nVersion = 1;
-    pfd.dwFlags = PFD_DRAW_TO_WINDOW | PFD_SUPPORT_OPENGL | PFD_DOUBLEBUFFER;
-    pfd.iPixelType = PFD_TYPE_RGBA;
-    pfd.cColorBits = 32;
-    pfd.cDepthBits = 24;
-    pfd.iLayerType = PFD_MAIN_PLANE;
-    return pfd;
-}
-
-} // namespace
 
 znRenderContext::znRenderContext(HWND window)
     : rc(nullptr), dc(nullptr), renderWidget(window), pixelFormat(0),
@@ -46,7 +31,7 @@ void znRenderContext::initRenderContext() {
 }
 
 void znRenderContext::setupPixelFormat() {
-    const PIXELFORMATDESCRIPTOR pfd = requestedFormat();
+    const PIXELFORMATDESCRIPTOR pfd = zn::requestedPixelFormat();
     pixelFormat = ChoosePixelFormat(dc, &pfd);
     if (pixelFormat == 0)
         throwContextFailure(2);

@@ -66,12 +66,14 @@ bool znVelmora::isWindowValid() {
 }
 
 void znVelmora::doRendering() {
+    if (framePacer)
+        awaitFrame();
     timer.performCounter();
     // The timer's figure already counts one millisecond over the span; one more lets a frame
     // start a little before the interval has fully passed. Compared as unsigned, low 32 bits.
     const uint32_t figure = static_cast<uint32_t>(timer.elapsedTimeinMSSinceLastRender() + 1);
     const uint32_t interval = static_cast<uint32_t>(frameIntervalMs);
-    if (figure < interval) {
+    if (!framePacer && figure < interval) {
         Sleep(interval - figure);
         return;
     }

@@ -4,6 +4,7 @@
 
 #include "errors/failures.h"
 #include "platform/win32api.h"
+#include "timing/znFramePacer.h"
 
 namespace {
 
@@ -20,7 +21,7 @@ znVelmora::znVelmora(HWND window, znRenderEnv* environment)
     : windowX(0), windowY(0), windowWidth(1), windowHeight(1), glVendor(nullptr),
       glRenderer(nullptr), glVersion(nullptr), glDriver(0), frameIntervalMs(10), destinatedFPS(100),
       showFPS(true), fpsText(), renderContext(new znRenderContext(window)), renderEnv(environment),
-      renderContentModified(true) {
+      renderContentModified(true), framePacer(nullptr), swapInterval(0) {
     if (!environment) {
         delete renderContext;
         throw std::invalid_argument("znVelmora: the environment must not be null");
@@ -32,6 +33,7 @@ znVelmora::~znVelmora() {
         delete renderContext;
     } catch (...) {
     }
+    delete framePacer;
 }
 
 bool znVelmora::initializeOpenGL() {
@@ -46,6 +48,7 @@ int znVelmora::startUp() {
     int failure = 0;
     try {
         renderContext->initRenderContext();
+        swapInterval = 0; // the new context starts with vertical sync off
         glClearColor(0.3f, 0.1f, 0.0f, 0.0f);
         glClearDepth(1.0);
         glEnable(GL_DEPTH_TEST);

@@ -22,6 +22,9 @@ typedef uint32_t DWORD;
 typedef unsigned int UINT;
 typedef const char* LPCSTR;
 typedef void* HGDIOBJ;
+typedef void* HANDLE;
+typedef long LONG;
+typedef UINT MMRESULT;
 typedef void (*PROC)();
 
 #define FALSE 0
@@ -71,6 +74,15 @@ typedef struct tagPIXELFORMATDESCRIPTOR {
 #define MB_ICONWARNING 0x00000030
 #define IDOK 1
 
+#define TIMERR_NOERROR 0
+#define TIMERR_NOCANDO 97
+#define CREATE_WAITABLE_TIMER_HIGH_RESOLUTION 0x00000002
+#define TIMER_ALL_ACCESS 0x001F0003
+#define INFINITE 0xFFFFFFFF
+#define WAIT_OBJECT_0 0x00000000
+#define WAIT_TIMEOUT 0x00000102
+#define WAIT_FAILED 0xFFFFFFFF
+
 #define ANSI_CHARSET 0
 #define SYMBOL_CHARSET 2
 #define OUT_TT_PRECIS 4
@@ -108,10 +120,28 @@ BOOL wglUseFontBitmapsA(HDC dc, DWORD first, DWORD count, DWORD listBase);
 BOOL QueryPerformanceFrequency(LARGE_INTEGER* frequency);
 BOOL QueryPerformanceCounter(LARGE_INTEGER* count);
 void Sleep(DWORD milliseconds);
+// A waitable timer: due times are in 100 ns units, negative for a time relative to now.
+HANDLE CreateWaitableTimerExW(void* attributes, const wchar_t* name, DWORD flags, DWORD access);
+BOOL SetWaitableTimer(HANDLE timer, const LARGE_INTEGER* due, LONG period, void* completion,
+                      void* argument, BOOL resume);
+DWORD WaitForSingleObject(HANDLE object, DWORD milliseconds);
+BOOL CloseHandle(HANDLE object);
+
+// Multimedia timers (winmm): the system timer's resolution
+MMRESULT timeBeginPeriod(UINT milliseconds);
+MMRESULT timeEndPeriod(UINT milliseconds);
 
 // C runtime
 int _stricmp(const char* a, const char* b);
 
+#endif
+
+#if defined(_WIN32)
+#include <mmsystem.h>
+// Windows 10 1803 and later; older systems refuse the flag.
+#ifndef CREATE_WAITABLE_TIMER_HIGH_RESOLUTION
+#define CREATE_WAITABLE_TIMER_HIGH_RESOLUTION 0x00000002
+#endif
 #endif
 
 namespace zn {

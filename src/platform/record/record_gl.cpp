@@ -59,7 +59,8 @@ void APIENTRY clientActiveTexture(GLenum unit) {
 }
 BOOL WINAPI swapInterval(int interval) {
     logEntry<zn::SwapInterval>(interval);
-    return interval >= 0 ? TRUE : FALSE;
+    // Without WGL_EXT_swap_control_tear a negative interval is refused.
+    return !fails("wglSwapIntervalEXT") && interval >= 0 ? TRUE : FALSE;
 }
 
 template <class F> PROC asProc(F entry) {

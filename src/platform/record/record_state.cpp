@@ -26,6 +26,8 @@ void restoreDefaults(State& s) {
     s.nextDC = 0x1001;
     s.nextRC = 0x2001;
     s.nextFont = 0x3001;
+    s.nextTimer = 0x4001;
+    s.highResolutionTimers = true;
     s.nextList = 1;
     s.nextBuffer = 1;
 }

@@ -26,6 +26,13 @@ struct Binding {
     HDC dc;
 };
 
+// A waitable timer and the counter reading it is due at.
+struct WaitableTimer {
+    bool highResolution;
+    bool set;
+    long long due;
+};
+
 struct State {
     std::vector<Call> calls;
     std::vector<MessageBox> boxes;
@@ -44,6 +51,10 @@ struct State {
     long long frequency;
     long long count;
     std::set<HWND> iconic;
+    bool tickModelled;
+    bool highResolutionTimers;
+    std::multiset<UINT> timerPeriods;
+    std::map<HANDLE, WaitableTimer> timers;
 
     std::map<HDC, DeviceContext> dcs;
     std::map<HWND, int> windowFormats;
@@ -51,7 +62,7 @@ struct State {
     std::set<HGDIOBJ> fonts;
     // As in WGL, each thread has its own current context.
     std::map<std::thread::id, Binding> bindings;
-    uintptr_t nextDC, nextRC, nextFont;
+    uintptr_t nextDC, nextRC, nextFont, nextTimer;
     GLuint nextList;
     GLuint nextBuffer;
 };

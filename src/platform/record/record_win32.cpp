@@ -78,6 +78,15 @@ void znSetX11Display(Display* display) {
     logCall("znSetX11Display", static_cast<const void*>(display));
 }
 
+// Answers the default visual of a depth-24 screen, as Xvfb's is, for any display (null too).
+int znChooseX11Visual(Display* display, int screen, znX11Visual* visual) {
+    logCall("znChooseX11Visual", static_cast<const void*>(display), screen);
+    if (fails("znChooseX11Visual") || !visual)
+        return 0;
+    *visual = znX11Visual{0x21, 24, 0};
+    return 1;
+}
+
 HDC GetDC(HWND window) {
     logCall("GetDC", window);
     if (fails("GetDC"))
@@ -267,11 +276,6 @@ BOOL QueryPerformanceCounter(LARGE_INTEGER* count) {
         return FALSE;
     count->QuadPart = state().count;
     return TRUE;
-}
-
-void Sleep(DWORD milliseconds) {
-    logCall("Sleep", milliseconds);
-    state().count += static_cast<long long>(milliseconds) * state().frequency / 1000;
 }
 
 int _stricmp(const char* a, const char* b) {

@@ -7,8 +7,9 @@
 // start after reset(): device contexts 0x1001..., rendering contexts 0x2001..., fonts 0x3001...
 // (0x3000 is the font every device context starts with).
 //
-// The clock moves only when a test moves it or when Sleep is called, which advances it by the
-// milliseconds asked. Message boxes are stored and never block. Display lists are tracked.
+// The clock moves only when a test moves it or when the library waits (Sleep, a waitable
+// timer), which advances it by the time asked, or to the system timer's next tick when the tick
+// is modelled. Message boxes are stored and never block. Display lists are tracked.
 //
 // Where it differs from Windows: there are no real windows, so every non-null window handle
 // stands for a live, shown window. A rendering context is current per thread, as in WGL, but
@@ -87,6 +88,19 @@ void setCounter(long long count);
 void advanceCounter(long long counts);
 long long counter();
 void setIconic(HWND window, bool iconic);
+
+// ---- the system timer (kernel32 and winmm)
+// Models Windows' timer tick: Sleep, and a wait on a timer without high resolution, end at the
+// first tick at or after the time asked. The tick is 15.625 ms, or the finest period asked with
+// timeBeginPeriod while one is outstanding. Off after reset(): every wait ends exactly on time.
+void modelTimerTick(bool modelled);
+// CreateWaitableTimerExW refuses CREATE_WAITABLE_TIMER_HIGH_RESOLUTION, as Windows did before
+// Windows 10 1803.
+void removeHighResolutionTimer();
+// The periods asked with timeBeginPeriod and not yet given back with timeEndPeriod.
+std::vector<unsigned int> timerPeriods();
+// Waitable timers created and not closed.
+int liveTimers();
 
 // ---- what the library left behind
 const std::vector<MessageBox>& messageBoxes();

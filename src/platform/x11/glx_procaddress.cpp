@@ -46,10 +46,19 @@ SwapControl swapControl(Display* display) {
     return control;
 }
 
+bool adaptiveSwap(Display* display) {
+    int screen = 0;
+    glXQueryContext(display, glXGetCurrentContext(), GLX_SCREEN, &screen);
+    return hasExtension(glXQueryExtensionsString(display, screen), "GLX_EXT_swap_control_tear");
+}
+
 BOOL swapIntervalEXT(int interval) {
     Display* display = glXGetCurrentDisplay();
     const GLXDrawable drawable = glXGetCurrentDrawable();
-    if (interval < 0 || !display || drawable == None)
+    if (!display || drawable == None)
+        return FALSE;
+    // A negative interval asks for adaptive sync, which GLX_EXT_swap_control_tear brings.
+    if (interval < 0 && !adaptiveSwap(display))
         return FALSE;
     switch (swapControl(display)) {
     case SwapControl::ext: {

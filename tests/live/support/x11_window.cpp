@@ -5,11 +5,13 @@
 #include <cstdint>
 #include <stdexcept>
 
+#include "FittingVisual.h"
 #include "LiveWindow.h"
 
 struct LiveWindow::System {
     Display* display = nullptr;
     Window window = 0;
+    Colormap colormap = None;
 };
 
 namespace {
@@ -30,12 +32,14 @@ LiveWindow::LiveWindow(int width, int height) : system(new System), width_(width
     if (!display)
         throw std::runtime_error("cannot open the X display: set DISPLAY or run under xvfb-run");
     const int screen = DefaultScreen(display);
+    const FittingVisual fitting(display, screen);
     XSetWindowAttributes attributes = {};
-    attributes.background_pixel = BlackPixel(display, screen);
+    attributes.background_pixel = 0; // black on every true-colour visual
     attributes.event_mask = StructureNotifyMask | ExposureMask;
+    const unsigned long mask = CWBackPixel | CWEventMask | fitting.apply(attributes);
     const Window window =
-        XCreateWindow(display, RootWindow(display, screen), 0, 0, width, height, 0, CopyFromParent,
-                      InputOutput, CopyFromParent, CWBackPixel | CWEventMask, &attributes);
+        XCreateWindow(display, RootWindow(display, screen), 0, 0, width, height, 0, fitting.depth,
+                      InputOutput, fitting.visual, mask, &attributes);
     XStoreName(display, window, "znVelmora live test");
     XMapWindow(display, window);
     XEvent event;
@@ -45,10 +49,13 @@ LiveWindow::LiveWindow(int width, int height) : system(new System), width_(width
     XSync(display, False);
     system->display = display;
     system->window = window;
+    system->colormap = fitting.colormap;
 }
 
 LiveWindow::~LiveWindow() {
     destroy();
+    if (system->colormap != None)
+        XFreeColormap(system->display, system->colormap);
     XCloseDisplay(system->display);
 }
 
