@@ -127,6 +127,16 @@ ZNV_API znvResult ZNCALL znvManager_setRenderContentModified(znvManager* manager
 ZNV_API znvResult ZNCALL znvManager_setShowFPS(znvManager* manager, int show);
 ZNV_API znvResult ZNCALL znvManager_getDestinatedFPS(znvManager* manager, unsigned int* fps);
 ZNV_API znvResult ZNCALL znvManager_setDestinatedFPS(znvManager* manager, unsigned int fps);
+/* Precise pacing, off by default: frames follow an absolute schedule at the target rate itself
+ * (znVelmora::setPrecisePacing says how). */
+ZNV_API znvResult ZNCALL znvManager_setPrecisePacing(znvManager* manager, int precise);
+ZNV_API znvResult ZNCALL znvManager_getPrecisePacing(znvManager* manager, int* precise);
+/* Vertical sync on the context current on the calling thread: 0 off (as after start-up), n every
+ * n-th retrace, -n adaptive where the driver has it. *granted (NULL allowed) is 0 when there is no
+ * context or the driver cannot, and nothing changes then. */
+ZNV_API znvResult ZNCALL znvManager_setSwapInterval(znvManager* manager, int interval,
+                                                    int* granted);
+ZNV_API znvResult ZNCALL znvManager_getSwapInterval(znvManager* manager, int* interval);
 
 /* Driver information. The strings stay valid while the rendering context exists; they are NULL
  * before start-up. */

@@ -166,6 +166,30 @@ znvResult ZNCALL znvManager_setDestinatedFPS(znvManager* manager, unsigned int f
     return onManager(manager, [&](znVelmora& m) { m.setDestinatedFPS(fps); });
 }
 
+znvResult ZNCALL znvManager_setPrecisePacing(znvManager* manager, int precise) {
+    return onManager(manager, [&](znVelmora& m) { m.setPrecisePacing(precise != 0); });
+}
+
+znvResult ZNCALL znvManager_getPrecisePacing(znvManager* manager, int* precise) {
+    if (!precise)
+        return ZNV_INVALID_ARGUMENT;
+    return onManager(manager, [&](znVelmora& m) { *precise = m.getPrecisePacing() ? 1 : 0; });
+}
+
+znvResult ZNCALL znvManager_setSwapInterval(znvManager* manager, int interval, int* granted) {
+    return onManager(manager, [&](znVelmora& m) {
+        const bool done = m.setSwapInterval(interval);
+        if (granted)
+            *granted = done ? 1 : 0;
+    });
+}
+
+znvResult ZNCALL znvManager_getSwapInterval(znvManager* manager, int* interval) {
+    if (!interval)
+        return ZNV_INVALID_ARGUMENT;
+    return onManager(manager, [&](znVelmora& m) { *interval = m.getSwapInterval(); });
+}
+
 znvResult ZNCALL znvManager_getGLDriver(znvManager* manager, const char** driver) {
     return answer(manager, driver, &znVelmora::getGLDriver);
 }

@@ -192,6 +192,15 @@ TEST_F(CInterface, SettingsAndDriverInformationAnswerAsInCpp) {
     EXPECT_EQ(znvManager_setDestinatedFPS(manager, 60), ZNV_OK);
     EXPECT_EQ(znvManager_getDestinatedFPS(manager, &fps), ZNV_OK);
     EXPECT_EQ(fps, 60u);
+    int precise = -1, interval = -1, granted = -1;
+    EXPECT_EQ(znvManager_setPrecisePacing(manager, 1), ZNV_OK);
+    EXPECT_EQ(znvManager_getPrecisePacing(manager, &precise), ZNV_OK);
+    EXPECT_EQ(precise, 1);
+    EXPECT_EQ(znvManager_setPrecisePacing(manager, 0), ZNV_OK);
+    EXPECT_EQ(znvManager_setSwapInterval(manager, 1, &granted), ZNV_OK);
+    EXPECT_EQ(znvManager_getSwapInterval(manager, &interval), ZNV_OK);
+    EXPECT_EQ((std::vector<int>{granted, interval}), (std::vector<int>{1, 1}));
+    EXPECT_EQ(znvManager_getSwapInterval(manager, nullptr), ZNV_INVALID_ARGUMENT);
 
     const char *driver = nullptr, *renderer = nullptr, *version = nullptr;
     EXPECT_EQ(znvManager_getGLDriver(manager, &driver), ZNV_OK);
