@@ -3,6 +3,7 @@
 #pragma once
 
 #include <new>
+#include <utility>
 
 #include "znException.h"
 #include "znVelmora_c.h"
@@ -39,6 +40,29 @@ template <class Body> znvResult guarded(Body body) noexcept {
     } catch (...) {
         return ZNV_INTERNAL_FAILURE;
     }
+}
+
+// Runs an operation that answers nothing on what a handle holds (handle->*held); a null handle is
+// refused.
+template <class Handle, class Held, class Operation>
+znvResult onHeld(Handle* handle, Held Handle::*held, Operation operation) noexcept {
+    return guarded([&] {
+        if (!handle)
+            return ZNV_INVALID_ARGUMENT;
+        operation(handle->*held);
+        return ZNV_OK;
+    });
+}
+
+// Makes a new handle into *made; a null answer pointer is refused.
+template <class Handle, class... Arguments>
+znvResult create(Handle** made, Arguments&&... arguments) noexcept {
+    return guarded([&] {
+        if (!made)
+            return ZNV_INVALID_ARGUMENT;
+        *made = new Handle(std::forward<Arguments>(arguments)...);
+        return ZNV_OK;
+    });
 }
 
 } // namespace zn::c

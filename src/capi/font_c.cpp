@@ -8,27 +8,15 @@ struct znvFont {
 
 namespace {
 
-using zn::c::guarded;
-
 // Runs an operation on the font; null handles are refused.
 template <class Operation> znvResult onFont(znvFont* font, Operation operation) {
-    return guarded([&] {
-        if (!font)
-            return ZNV_INVALID_ARGUMENT;
-        operation(font->font);
-        return ZNV_OK;
-    });
+    return zn::c::onHeld(font, &znvFont::font, operation);
 }
 
 } // namespace
 
 znvResult ZNCALL znvFont_create(znvFont** font) {
-    return guarded([&] {
-        if (!font)
-            return ZNV_INVALID_ARGUMENT;
-        *font = new znvFont;
-        return ZNV_OK;
-    });
+    return zn::c::create(font);
 }
 
 znvResult ZNCALL znvFont_destroy(znvFont* font) {

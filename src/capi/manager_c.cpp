@@ -81,24 +81,14 @@ znvResult answer(znvManager* manager, const char** out, const char* (znVelmora::
 
 // Runs an operation on the manager that answers nothing and fails only by throwing.
 template <class Operation> znvResult onManager(znvManager* manager, Operation operation) {
-    return guarded([&] {
-        if (!manager)
-            return ZNV_INVALID_ARGUMENT;
-        operation(manager->manager);
-        return ZNV_OK;
-    });
+    return zn::c::onHeld(manager, &znvManager::manager, operation);
 }
 
 } // namespace
 
 znvResult ZNCALL znvManager_create(void* window, const znvScene* scene, void* user,
                                    znvManager** manager) {
-    return guarded([&] {
-        if (!manager)
-            return ZNV_INVALID_ARGUMENT;
-        *manager = new znvManager(window, scene, user);
-        return ZNV_OK;
-    });
+    return zn::c::create(manager, window, scene, user);
 }
 
 znvResult ZNCALL znvManager_destroy(znvManager* manager) {

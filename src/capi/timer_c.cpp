@@ -8,27 +8,15 @@ struct znvTimer {
 
 namespace {
 
-using zn::c::guarded;
-
 // Runs an operation on the timer; null handles are refused.
 template <class Operation> znvResult onTimer(znvTimer* timer, Operation operation) {
-    return guarded([&] {
-        if (!timer)
-            return ZNV_INVALID_ARGUMENT;
-        operation(timer->timer);
-        return ZNV_OK;
-    });
+    return zn::c::onHeld(timer, &znvTimer::timer, operation);
 }
 
 } // namespace
 
 znvResult ZNCALL znvTimer_create(znvTimer** timer) {
-    return guarded([&] {
-        if (!timer)
-            return ZNV_INVALID_ARGUMENT;
-        *timer = new znvTimer;
-        return ZNV_OK;
-    });
+    return zn::c::create(timer);
 }
 
 znvResult ZNCALL znvTimer_destroy(znvTimer* timer) {
