@@ -91,6 +91,18 @@ TEST_F(RenderingContexts, AReleasedDeviceContextCannotBeMadeCurrent) {
     EXPECT_EQ(wglGetCurrentDC(), nullptr);
 }
 
+TEST_F(RenderingContexts, OfADestroyedWindowNoLongerDraw) {
+    BoundWindow bound;
+    if (!bound.window.destroy())
+        GTEST_SKIP() << "this platform has no windows to destroy";
+    EXPECT_FALSE(SwapBuffers(bound.dc));
+    EXPECT_FALSE(wglMakeCurrent(bound.dc, bound.rc));
+    // The context is still the host's to delete.
+    wglMakeCurrent(nullptr, nullptr);
+    EXPECT_TRUE(wglDeleteContext(bound.rc));
+    bound.rc = nullptr;
+}
+
 TEST_F(RenderingContexts, AreCurrentPerThread) {
     BoundWindow bound;
     HDC seenThere = bound.dc;

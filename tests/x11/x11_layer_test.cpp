@@ -59,14 +59,14 @@ TEST_F(X11Layer, ADeviceContextIsGivenBackOnlyByItsWindow) {
     EXPECT_EQ(ReleaseDC(hwnd(window), dc), 1);
 }
 
-TEST_F(X11Layer, DestroyedWindowsFailWithoutEndingTheProcess) {
+// Wine frees a window's device contexts with it and then refuses them; the layer keeps a held
+// one until the host gives it back, so that the host's release still succeeds.
+TEST_F(X11Layer, ADestroyedWindowsDeviceContextIsStillGivenBack) {
     const Bound bound = bind();
     XDestroyWindow(host, bound.window);
     XSync(host, False);
-    EXPECT_FALSE(SwapBuffers(bound.dc));
-    EXPECT_FALSE(wglMakeCurrent(bound.dc, bound.rc));
     wglMakeCurrent(nullptr, nullptr);
-    EXPECT_TRUE(wglDeleteContext(bound.rc));
+    wglDeleteContext(bound.rc);
     EXPECT_EQ(ReleaseDC(hwnd(bound.window), bound.dc), 1);
 }
 
