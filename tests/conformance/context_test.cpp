@@ -13,19 +13,19 @@ bool hasExtension(const std::string& extensions, const std::string& name) {
 
 using RenderingContexts = Seam;
 
+TEST_F(RenderingContexts, AreNotCurrentUntilMadeCurrent) {
+    SeamWindow window;
+    HDC dc = GetDC(window.handle());
+    const PIXELFORMATDESCRIPTOR request = libraryRequest();
+    ASSERT_TRUE(SetPixelFormat(dc, ChoosePixelFormat(dc, &request), &request));
+    HGLRC rc = wglCreateContext(dc);
+    ASSERT_NE(rc, nullptr);
+    EXPECT_EQ(wglGetCurrentDC(), nullptr);
+    EXPECT_TRUE(wglDeleteContext(rc));
+    ReleaseDC(window.handle(), dc);
+}
+
 TEST_F(RenderingContexts, ACurrentContextNamesItsDeviceContext) {
-    {
-        // Making a context does not make it current.
-        SeamWindow window;
-        HDC dc = GetDC(window.handle());
-        const PIXELFORMATDESCRIPTOR request = libraryRequest();
-        ASSERT_TRUE(SetPixelFormat(dc, ChoosePixelFormat(dc, &request), &request));
-        HGLRC rc = wglCreateContext(dc);
-        ASSERT_NE(rc, nullptr);
-        EXPECT_EQ(wglGetCurrentDC(), nullptr);
-        EXPECT_TRUE(wglDeleteContext(rc));
-        ReleaseDC(window.handle(), dc);
-    }
     BoundWindow bound;
     ASSERT_NE(bound.rc, nullptr);
     EXPECT_EQ(wglGetCurrentDC(), bound.dc);
@@ -146,10 +146,11 @@ TEST_F(RenderingContexts, EntryPointsComeOnlyWithACurrentContext) {
     const char* extensions = reinterpret_cast<const char*>(glGetString(GL_EXTENSIONS));
     ASSERT_NE(extensions, nullptr);
     // Each one the library looks up is there when its extension is.
-    for (const zn::GLEntryPoint& entry : zn::kGLEntryPoints)
+    for (const zn::GLEntryPoint& entry : zn::kGLEntryPoints) {
         if (hasExtension(extensions, entry.extension)) {
             EXPECT_NE(wglGetProcAddress(entry.name), nullptr) << entry.name;
         }
+    }
     EXPECT_EQ(wglGetProcAddress("glNoSuchFunctionZN"), nullptr);
     // OpenGL 1.1 itself is linked, never looked up.
     EXPECT_EQ(wglGetProcAddress("glClear"), nullptr);

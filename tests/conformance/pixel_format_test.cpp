@@ -35,7 +35,7 @@ TEST_F(PixelFormats, EachFormatInRangeIsDescribed) {
     }
     EXPECT_EQ(DescribePixelFormat(dc, 0, sizeof pfd, &pfd), 0);
     EXPECT_EQ(DescribePixelFormat(dc, count + 1, sizeof pfd, &pfd), 0);
-    // A descriptor too small to fill is not filled.
+    // A descriptor too small for the description is refused.
     EXPECT_EQ(DescribePixelFormat(dc, 1, sizeof pfd - 1, &pfd), 0);
 }
 

@@ -1,5 +1,6 @@
-// The layer's calls against a real X server and GLX: what Windows promises of each handle and
-// failure, which only the layer itself can show.
+// The layer's calls against a real X server and GLX, as only the layer can show them: the
+// visuals, configurations and fonts it picks, GLX's and the window manager's view, and where it
+// is stricter than Windows. What Windows promises of the same calls, the seam suite checks.
 #include <gtest/gtest.h>
 
 #include <algorithm>
@@ -71,7 +72,7 @@ TEST_F(X11Layer, ADestroyedWindowsDeviceContextIsStillGivenBack) {
 }
 
 // The formats are the screen's framebuffer configurations, and the one chosen renders in the
-// window's own visual; only a window is given one.
+// window's own visual; the layer chooses one for a window only.
 TEST_F(X11Layer, PixelFormatsAreTheScreensConfigurations) {
     HDC dc = GetDC(hwnd(newWindow()));
     const PIXELFORMATDESCRIPTOR request = libraryRequest();
