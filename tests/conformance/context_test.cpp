@@ -3,10 +3,27 @@
 #include <thread>
 
 #include "Seam.h"
+#include "context/glEntryPoints.h"
 
 namespace {
 
+bool hasExtension(const std::string& extensions, const std::string& name) {
+    return (" " + extensions + " ").find(" " + name + " ") != std::string::npos;
+}
+
 using RenderingContexts = Seam;
+
+TEST_F(RenderingContexts, AreNotCurrentUntilMadeCurrent) {
+    SeamWindow window;
+    HDC dc = GetDC(window.handle());
+    const PIXELFORMATDESCRIPTOR request = libraryRequest();
+    ASSERT_TRUE(SetPixelFormat(dc, ChoosePixelFormat(dc, &request), &request));
+    HGLRC rc = wglCreateContext(dc);
+    ASSERT_NE(rc, nullptr);
+    EXPECT_EQ(wglGetCurrentDC(), nullptr);
+    EXPECT_TRUE(wglDeleteContext(rc));
+    ReleaseDC(window.handle(), dc);
+}
 
 TEST_F(RenderingContexts, ACurrentContextNamesItsDeviceContext) {
     BoundWindow bound;
@@ -74,6 +91,18 @@ TEST_F(RenderingContexts, AReleasedDeviceContextCannotBeMadeCurrent) {
     EXPECT_EQ(wglGetCurrentDC(), nullptr);
 }
 
+TEST_F(RenderingContexts, OfADestroyedWindowNoLongerDraw) {
+    BoundWindow bound;
+    if (!bound.window.destroy())
+        GTEST_SKIP() << "this platform has no windows to destroy";
+    EXPECT_FALSE(SwapBuffers(bound.dc));
+    EXPECT_FALSE(wglMakeCurrent(bound.dc, bound.rc));
+    // The context is still the host's to delete.
+    wglMakeCurrent(nullptr, nullptr);
+    EXPECT_TRUE(wglDeleteContext(bound.rc));
+    bound.rc = nullptr;
+}
+
 TEST_F(RenderingContexts, AreCurrentPerThread) {
     BoundWindow bound;
     HDC seenThere = bound.dc;
@@ -116,8 +145,11 @@ TEST_F(RenderingContexts, EntryPointsComeOnlyWithACurrentContext) {
     BoundWindow bound;
     const char* extensions = reinterpret_cast<const char*>(glGetString(GL_EXTENSIONS));
     ASSERT_NE(extensions, nullptr);
-    if (std::string(extensions).find("GL_ARB_multitexture") != std::string::npos) {
-        EXPECT_NE(wglGetProcAddress("glActiveTextureARB"), nullptr);
+    // Each one the library looks up is there when its extension is.
+    for (const zn::GLEntryPoint& entry : zn::kGLEntryPoints) {
+        if (hasExtension(extensions, entry.extension)) {
+            EXPECT_NE(wglGetProcAddress(entry.name), nullptr) << entry.name;
+        }
     }
     EXPECT_EQ(wglGetProcAddress("glNoSuchFunctionZN"), nullptr);
     // OpenGL 1.1 itself is linked, never looked up.

@@ -46,10 +46,14 @@ TEST_F(DeviceContexts, NoWindowMeansTheScreen) {
     ASSERT_NE(screen, nullptr);
     const int count = DescribePixelFormat(screen, 1, 0, nullptr);
     EXPECT_GT(count, 0);
-    // Only windows take a pixel format.
+    PIXELFORMATDESCRIPTOR pfd;
+    EXPECT_EQ(DescribePixelFormat(screen, count, sizeof pfd, &pfd), count);
+    // Only windows take a pixel format, so the screen has none to swap.
     const PIXELFORMATDESCRIPTOR request = libraryRequest();
     EXPECT_FALSE(SetPixelFormat(screen, 1, &request));
+    EXPECT_FALSE(SwapBuffers(screen));
     EXPECT_EQ(ReleaseDC(nullptr, screen), 1);
+    EXPECT_EQ(ReleaseDC(nullptr, screen), 0);
 }
 
 TEST_F(DeviceContexts, ADestroyedWindowHasNone) {
@@ -58,6 +62,8 @@ TEST_F(DeviceContexts, ADestroyedWindowHasNone) {
         GTEST_SKIP() << "this platform has no windows to destroy";
     EXPECT_EQ(GetDC(window.handle()), nullptr);
     EXPECT_FALSE(IsIconic(window.handle()));
+    // Nor has a handle that never was a window.
+    EXPECT_EQ(GetDC(reinterpret_cast<HWND>(0x3fffffff)), nullptr);
 }
 
 TEST_F(DeviceContexts, AShownWindowIsNotMinimised) {

@@ -1,11 +1,13 @@
 // GDI fonts and the glyph lists built from them.
+#include <climits>
+
 #include "Seam.h"
 
 namespace {
 
-HFONT createFont(const char* face) {
-    return CreateFontA(15, 0, 0, 0, 700, 0, 0, 0, ANSI_CHARSET, OUT_TT_PRECIS, CLIP_DEFAULT_PRECIS,
-                       ANTIALIASED_QUALITY, DEFAULT_PITCH | FF_DONTCARE, face);
+HFONT createFont(const char* face, int height = 15) {
+    return CreateFontA(height, 0, 0, 0, 700, 0, 0, 0, ANSI_CHARSET, OUT_TT_PRECIS,
+                       CLIP_DEFAULT_PRECIS, ANTIALIASED_QUALITY, DEFAULT_PITCH | FF_DONTCARE, face);
 }
 
 class Fonts : public Seam {
@@ -26,6 +28,12 @@ TEST_F(Fonts, AnyFaceGivesAFont) {
          {"Arial", "Symbol", "No Such Face", "", static_cast<const char*>(nullptr)}) {
         HFONT font = createFont(face);
         EXPECT_NE(font, nullptr) << (face ? face : "NULL");
+        EXPECT_TRUE(DeleteObject(font));
+    }
+    // So does any height: in pixels of cell or of character, or beyond any.
+    for (int height : {-14, INT_MIN}) {
+        HFONT font = createFont("Arial", height);
+        EXPECT_NE(font, nullptr) << height;
         EXPECT_TRUE(DeleteObject(font));
     }
 }
@@ -49,19 +57,23 @@ TEST_F(Fonts, ADeletedFontIsGone) {
 }
 
 TEST_F(Fonts, ASelectedFontIsNotDeleted) {
-    HFONT font = createFont("Arial");
-    HGDIOBJ original = SelectObject(dc, font);
-    if (seam::onWine()) {
-        // NOTE: Wine answers TRUE at once and deletes the font when it is deselected; Windows
-        // refuses to delete it.
-        EXPECT_TRUE(DeleteObject(font));
-        EXPECT_EQ(SelectObject(dc, original), font);
+    HDC screen = GetDC(nullptr);
+    for (HDC target : {dc, screen}) {
+        HFONT font = createFont("Arial");
+        HGDIOBJ original = SelectObject(target, font);
+        if (seam::onWine()) {
+            // NOTE: Wine answers TRUE at once and deletes the font when it is deselected;
+            // Windows refuses to delete it.
+            EXPECT_TRUE(DeleteObject(font));
+            EXPECT_EQ(SelectObject(target, original), font);
+            EXPECT_FALSE(DeleteObject(font));
+            continue;
+        }
         EXPECT_FALSE(DeleteObject(font));
-        return;
+        EXPECT_EQ(SelectObject(target, original), font);
+        EXPECT_TRUE(DeleteObject(font));
     }
-    EXPECT_FALSE(DeleteObject(font));
-    EXPECT_EQ(SelectObject(dc, original), font);
-    EXPECT_TRUE(DeleteObject(font));
+    ReleaseDC(nullptr, screen);
 }
 
 TEST_F(Fonts, DeletingTheOriginalFontDoesNoHarm) {
@@ -77,8 +89,11 @@ TEST_F(Fonts, DeletingTheOriginalFontDoesNoHarm) {
 TEST_F(Fonts, BitmapsNeedACurrentContext) {
     HFONT font = createFont("Arial");
     HGDIOBJ original = SelectObject(dc, font);
+    HDC screen = GetDC(nullptr);
     // NOTE: Wine answers TRUE, having sent the lists to no context; Windows refuses.
-    EXPECT_EQ(wglUseFontBitmapsA(dc, 32, 96, 1000), seam::onWine() ? TRUE : FALSE);
+    for (HDC target : {dc, screen})
+        EXPECT_EQ(wglUseFontBitmapsA(target, 32, 96, 1000), seam::onWine() ? TRUE : FALSE);
+    ReleaseDC(nullptr, screen);
     SelectObject(dc, original);
     EXPECT_TRUE(DeleteObject(font));
 }
@@ -87,16 +102,19 @@ TEST_F(Fonts, BitmapsFillTheListsAndLeaveNoError) {
     BoundWindow bound;
     HFONT font = createFont("Arial");
     HGDIOBJ original = SelectObject(bound.dc, font);
-    const GLuint base = glGenLists(96);
-    ASSERT_NE(base, 0u);
-    EXPECT_TRUE(wglUseFontBitmapsA(bound.dc, 32, 96, base));
-    const GLenum error = glGetError();
-    // NOTE: under Wine, Mesa leaves GL_OUT_OF_MEMORY pending after compiling the blank glyph's
-    // empty bitmap, as it does in glXUseXFont; Windows leaves no error behind.
-    EXPECT_EQ(error, seam::onWine() && error == GL_OUT_OF_MEMORY ? error : GL_NO_ERROR);
-    EXPECT_TRUE(glIsList(base + 95));
-    glDeleteLists(base, 96);
-    SelectObject(bound.dc, original);
+    // The font selected, then the one every device context starts with.
+    for (HGDIOBJ selected : {static_cast<HGDIOBJ>(font), original}) {
+        SelectObject(bound.dc, selected);
+        const GLuint base = glGenLists(96);
+        ASSERT_NE(base, 0u);
+        EXPECT_TRUE(wglUseFontBitmapsA(bound.dc, 32, 96, base));
+        const GLenum error = glGetError();
+        // NOTE: under Wine, Mesa leaves GL_OUT_OF_MEMORY pending after compiling the blank
+        // glyph's empty bitmap, as it does in glXUseXFont; Windows leaves no error behind.
+        EXPECT_EQ(error, seam::onWine() && error == GL_OUT_OF_MEMORY ? error : GL_NO_ERROR);
+        EXPECT_TRUE(glIsList(base + 95));
+        glDeleteLists(base, 96);
+    }
     EXPECT_TRUE(DeleteObject(font));
 }
 

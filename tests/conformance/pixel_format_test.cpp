@@ -35,6 +35,8 @@ TEST_F(PixelFormats, EachFormatInRangeIsDescribed) {
     }
     EXPECT_EQ(DescribePixelFormat(dc, 0, sizeof pfd, &pfd), 0);
     EXPECT_EQ(DescribePixelFormat(dc, count + 1, sizeof pfd, &pfd), 0);
+    // A descriptor too small for the description is refused.
+    EXPECT_EQ(DescribePixelFormat(dc, 1, sizeof pfd - 1, &pfd), 0);
 }
 
 TEST_F(PixelFormats, TheChoiceServesTheLibrarysRequest) {
@@ -46,7 +48,7 @@ TEST_F(PixelFormats, TheChoiceServesTheLibrarysRequest) {
     ASSERT_EQ(DescribePixelFormat(dc, format, sizeof pfd, &pfd), count);
     EXPECT_EQ(pfd.dwFlags & request.dwFlags, request.dwFlags);
     EXPECT_EQ(pfd.iPixelType, PFD_TYPE_RGBA);
-    EXPECT_GT(pfd.cDepthBits, 0);
+    EXPECT_GE(pfd.cDepthBits, request.cDepthBits);
 }
 
 TEST_F(PixelFormats, AWindowsFormatIsSetOnce) {

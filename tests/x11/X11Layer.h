@@ -63,14 +63,5 @@ class X11Layer : public testing::Test {
         XDestroyWindow(host, bound.window);
     }
 
-    // A format other than the given one that can still draw to a window.
-    static int anotherWindowFormat(HDC dc, int format) {
-        PIXELFORMATDESCRIPTOR pfd;
-        for (int other = 1; DescribePixelFormat(dc, other, sizeof pfd, &pfd); ++other)
-            if (other != format && (pfd.dwFlags & PFD_DRAW_TO_WINDOW))
-                return other;
-        return 0;
-    }
-
     inline static Display* host = nullptr;
 };

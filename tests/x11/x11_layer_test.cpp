@@ -1,5 +1,6 @@
-// The layer's calls against a real X server and GLX: what Windows promises of each handle and
-// failure, which only the layer itself can show.
+// The layer's calls against a real X server and GLX, as only the layer can show them: the
+// visuals, configurations and fonts it picks, GLX's and the window manager's view, and where it
+// is stricter than Windows. What Windows promises of the same calls, the seam suite checks.
 #include <gtest/gtest.h>
 
 #include <algorithm>
@@ -11,7 +12,6 @@
 #include <X11/Xutil.h>
 
 #include "X11Layer.h"
-#include "context/glEntryPoints.h"
 
 using namespace zn::x11;
 
@@ -51,44 +51,30 @@ int glyphPixels(GLuint listBase) {
 
 } // namespace
 
-TEST_F(X11Layer, DeviceContextsAreCheckedHandles) {
-    HDC screen = GetDC(nullptr);
-    ASSERT_NE(screen, nullptr);
-    EXPECT_FALSE(SwapBuffers(screen));
-    EXPECT_EQ(ReleaseDC(nullptr, screen), 1);
-    EXPECT_EQ(ReleaseDC(nullptr, screen), 0);
-
+// Stricter than Wine, which gives a common device context back whichever window is named: a
+// host that names another window has mixed up its handles, and the call fails.
+TEST_F(X11Layer, ADeviceContextIsGivenBackOnlyByItsWindow) {
     const Window window = newWindow(), other = newWindow();
     HDC dc = GetDC(hwnd(window));
-    ASSERT_NE(dc, nullptr);
-    EXPECT_FALSE(SwapBuffers(dc)); // no format yet
     EXPECT_EQ(ReleaseDC(hwnd(other), dc), 0);
     EXPECT_EQ(ReleaseDC(hwnd(window), dc), 1);
-    // A released handle is refused everywhere, not read.
-    const PIXELFORMATDESCRIPTOR request = libraryRequest();
-    EXPECT_EQ(ChoosePixelFormat(dc, &request), 0);
-    EXPECT_EQ(SelectObject(dc, systemFont()), nullptr);
-    EXPECT_FALSE(SwapBuffers(dc));
-    EXPECT_EQ(wglCreateContext(dc), nullptr);
 }
 
-TEST_F(X11Layer, DestroyedWindowsFailWithoutEndingTheProcess) {
+// Wine frees a window's device contexts with it and then refuses them; the layer keeps a held
+// one until the host gives it back, so that the host's release still succeeds.
+TEST_F(X11Layer, ADestroyedWindowsDeviceContextIsStillGivenBack) {
     const Bound bound = bind();
     XDestroyWindow(host, bound.window);
     XSync(host, False);
-    EXPECT_EQ(GetDC(hwnd(bound.window)), nullptr);
-    EXPECT_EQ(GetDC(hwnd(0x3fffffff)), nullptr);
-    EXPECT_FALSE(IsIconic(hwnd(bound.window)));
-    EXPECT_FALSE(SwapBuffers(bound.dc));
-    EXPECT_FALSE(wglMakeCurrent(bound.dc, bound.rc));
     wglMakeCurrent(nullptr, nullptr);
-    EXPECT_TRUE(wglDeleteContext(bound.rc));
+    wglDeleteContext(bound.rc);
     EXPECT_EQ(ReleaseDC(hwnd(bound.window), bound.dc), 1);
 }
 
-TEST_F(X11Layer, ThePixelFormatIsTheWindowsOwnAndSetOnce) {
-    const Window window = newWindow();
-    HDC dc = GetDC(hwnd(window));
+// The formats are the screen's framebuffer configurations, and the one chosen renders in the
+// window's own visual; the layer chooses one for a window only.
+TEST_F(X11Layer, PixelFormatsAreTheScreensConfigurations) {
+    HDC dc = GetDC(hwnd(newWindow()));
     const PIXELFORMATDESCRIPTOR request = libraryRequest();
     const int format = ChoosePixelFormat(dc, &request);
     ASSERT_GT(format, 0);
@@ -98,30 +84,13 @@ TEST_F(X11Layer, ThePixelFormatIsTheWindowsOwnAndSetOnce) {
     EXPECT_EQ(visual->visualid, XVisualIDFromVisual(DefaultVisual(host, DefaultScreen(host))));
     XFree(visual);
 
-    PIXELFORMATDESCRIPTOR pfd;
-    EXPECT_EQ(DescribePixelFormat(dc, format, sizeof pfd, &pfd), configs.size());
-    EXPECT_EQ(pfd.dwFlags & request.dwFlags, request.dwFlags);
-    EXPECT_GE(pfd.cDepthBits, 24);
-    EXPECT_EQ(DescribePixelFormat(dc, format, sizeof pfd - 1, &pfd), 0);
-    EXPECT_EQ(DescribePixelFormat(dc, configs.size() + 1, sizeof pfd, &pfd), 0);
-    EXPECT_EQ(DescribePixelFormat(dc, 0, 0, nullptr), configs.size());
-
-    const int other = anotherWindowFormat(dc, format);
-    ASSERT_GT(other, 0);
-    EXPECT_FALSE(SetPixelFormat(dc, configs.size() + 1, &request));
-    EXPECT_TRUE(SetPixelFormat(dc, format, &request));
-    EXPECT_TRUE(SetPixelFormat(dc, format, &request));
-    // The format belongs to the window, whichever device context asks.
-    HDC second = GetDC(hwnd(window));
-    EXPECT_FALSE(SetPixelFormat(second, other, &request));
-    EXPECT_TRUE(SetPixelFormat(second, format, &request));
-    HDC fresh = GetDC(hwnd(newWindow()));
-    EXPECT_TRUE(SetPixelFormat(fresh, other, &request));
-
     HDC screen = GetDC(nullptr);
+    PIXELFORMATDESCRIPTOR pfd;
+    for (HDC asked : {dc, screen}) {
+        EXPECT_EQ(DescribePixelFormat(asked, format, sizeof pfd, &pfd), configs.size());
+        EXPECT_EQ(DescribePixelFormat(asked, 0, 0, nullptr), configs.size());
+    }
     EXPECT_EQ(ChoosePixelFormat(screen, &request), 0);
-    EXPECT_FALSE(SetPixelFormat(screen, format, &request));
-    EXPECT_EQ(DescribePixelFormat(screen, format, sizeof pfd, &pfd), configs.size());
 }
 
 TEST_F(X11Layer, OnlySlowOrIndirectFormatsAreGeneric) {
@@ -140,31 +109,12 @@ TEST_F(X11Layer, OnlySlowOrIndirectFormatsAreGeneric) {
     }
 }
 
-TEST_F(X11Layer, ContextsFollowTheWglRules) {
-    EXPECT_TRUE(wglMakeCurrent(nullptr, nullptr)); // nothing to release is no failure
-    const Window window = newWindow();
-    HDC dc = GetDC(hwnd(window));
-    EXPECT_EQ(wglCreateContext(dc), nullptr); // no format yet
-    const PIXELFORMATDESCRIPTOR request = libraryRequest();
-    const int format = ChoosePixelFormat(dc, &request);
-    ASSERT_TRUE(SetPixelFormat(dc, format, &request));
-    HGLRC rc = wglCreateContext(dc);
-    ASSERT_NE(rc, nullptr);
-    EXPECT_EQ(wglGetCurrentDC(), nullptr);
-
-    HDC otherFormat = GetDC(hwnd(newWindow()));
-    ASSERT_TRUE(SetPixelFormat(otherFormat, anotherWindowFormat(dc, format), &request));
-    EXPECT_FALSE(wglMakeCurrent(otherFormat, rc));
-    ASSERT_TRUE(wglMakeCurrent(dc, rc));
-    EXPECT_EQ(wglGetCurrentDC(), dc);
-
-    // Deleting the current context releases it first.
-    EXPECT_TRUE(wglDeleteContext(rc));
+TEST_F(X11Layer, DeletingTheCurrentContextReleasesItInGlx) {
+    const Bound bound = bind();
+    EXPECT_NE(glXGetCurrentContext(), nullptr);
+    EXPECT_TRUE(wglDeleteContext(bound.rc));
     EXPECT_EQ(glXGetCurrentContext(), nullptr);
-    EXPECT_EQ(wglGetCurrentDC(), nullptr);
-    EXPECT_FALSE(wglDeleteContext(rc));
-    EXPECT_FALSE(wglMakeCurrent(dc, rc));
-    EXPECT_TRUE(wglMakeCurrent(nullptr, nullptr));
+    unbind(bound);
 }
 
 // Handles deleted or released on one thread while another thread's calls use them: each call
@@ -200,28 +150,19 @@ TEST_F(X11Layer, HandlesReleasedOnAnotherThreadLiveUntilCallsInFlightReturn) {
     }
 }
 
-TEST_F(X11Layer, EntryPointsComeWithTheCurrentContext) {
-    EXPECT_EQ(wglGetProcAddress("glBindBufferARB"), nullptr);
+// The layer brings swap control itself, over GLX's; a pointer kept past its context fails
+// rather than reaching GLX without one.
+TEST_F(X11Layer, SwapControlIsAlwaysThereAndNeedsItsContext) {
     const Bound bound = bind();
-    for (const zn::GLEntryPoint& entry : zn::kGLEntryPoints)
-        EXPECT_NE(wglGetProcAddress(entry.name), nullptr) << entry.name;
-    EXPECT_EQ(wglGetProcAddress("glNoSuchThingARB"), nullptr);
-    EXPECT_EQ(wglGetProcAddress(nullptr), nullptr);
-
     using SwapInterval = BOOL (*)(int);
     auto swapInterval = reinterpret_cast<SwapInterval>(wglGetProcAddress("wglSwapIntervalEXT"));
-    EXPECT_TRUE(swapInterval(0));
-    EXPECT_FALSE(swapInterval(-1));
-    EXPECT_TRUE(SwapBuffers(bound.dc));
+    ASSERT_NE(swapInterval, nullptr);
     unbind(bound);
-    EXPECT_EQ(wglGetProcAddress("glBindBufferARB"), nullptr);
     EXPECT_FALSE(swapInterval(0));
 }
 
 TEST_F(X11Layer, IsIconicFollowsTheWindowManagersState) {
     const Window window = newWindow();
-    EXPECT_FALSE(IsIconic(hwnd(window)));
-    EXPECT_FALSE(IsIconic(nullptr));
     const Atom wmState = XInternAtom(host, "WM_STATE", False);
     for (long state : {long(IconicState), long(NormalState), long(IconicState)}) {
         const long value[2] = {state, None};
@@ -254,33 +195,28 @@ TEST_F(X11Layer, FontsFallBackToWhatTheServerHas) {
         HFONT font = createFont(c.face, c.height, c.charSet);
         ASSERT_NE(font, nullptr) << c.face;
         EXPECT_NE(xlfdOf(font).find(c.found), std::string::npos) << c.face << ": " << xlfdOf(font);
-        EXPECT_TRUE(DeleteObject(font));
+        DeleteObject(font);
     }
 }
 
-TEST_F(X11Layer, SelectedFontsAreNotDeleted) {
-    HDC dc = GetDC(nullptr);
+TEST_F(X11Layer, DeviceContextsStartWithTheSystemFont) {
+    HDC screen = GetDC(nullptr), dc = GetDC(hwnd(newWindow()));
     HFONT font = createFont("Arial");
-    EXPECT_EQ(SelectObject(dc, font), systemFont());
-    EXPECT_FALSE(DeleteObject(font));
-    EXPECT_EQ(SelectObject(dc, systemFont()), font);
-    EXPECT_TRUE(DeleteObject(font));
-    EXPECT_FALSE(DeleteObject(font));
-    EXPECT_EQ(SelectObject(dc, font), nullptr);
-    EXPECT_TRUE(DeleteObject(systemFont()));
-    EXPECT_EQ(ReleaseDC(nullptr, dc), 1);
+    for (HDC fresh : {screen, dc}) {
+        EXPECT_EQ(SelectObject(fresh, font), systemFont());
+        SelectObject(fresh, systemFont());
+    }
+    DeleteObject(font);
 }
 
-TEST_F(X11Layer, FontBitmapsBuildGlyphsAndLeaveNoError) {
-    HDC screen = GetDC(nullptr);
-    EXPECT_FALSE(wglUseFontBitmapsA(screen, 32, 96, 1)); // no current context
+// Glyphs drawn from the server's fonts light pixels; lists that cannot be named are refused.
+TEST_F(X11Layer, FontBitmapsDrawGlyphsIntoValidLists) {
     const Bound bound = bind();
     HFONT font = createFont("Arial");
     for (HGDIOBJ selected : {static_cast<HGDIOBJ>(font), systemFont()}) {
         SelectObject(bound.dc, selected);
         const GLuint listBase = glGenLists(96);
-        EXPECT_TRUE(wglUseFontBitmapsA(bound.dc, 32, 96, listBase));
-        EXPECT_EQ(glGetError(), GLenum(GL_NO_ERROR));
+        ASSERT_TRUE(wglUseFontBitmapsA(bound.dc, 32, 96, listBase));
         EXPECT_GT(glyphPixels(listBase), 5);
         glDeleteLists(listBase, 96);
     }
