@@ -38,8 +38,7 @@ int main(int argc, char** argv) {
 
     znVelmora manager(reinterpret_cast<HWND>(uintptr_t(system.info.x11.window)), &scene);
     manager.setWindowSize(0, 0, scene.width, scene.height);
-    manager.initializeOpenGL();
-    if (!manager.getGLRenderer()) { // the failure was reported; there is nothing to tear down
+    if (!manager.initializeOpenGL()) { // the failure was reported; there is nothing to tear down
         SDL_Quit();
         return 1;
     }

@@ -55,8 +55,7 @@ int main(int argc, char** argv) {
     scene.height = height;
     znVelmora manager(window, &scene);
     manager.setWindowSize(0, 0, width, height);
-    manager.initializeOpenGL();
-    if (!manager.getGLRenderer()) { // the failure was reported; there is nothing to tear down
+    if (!manager.initializeOpenGL()) { // the failure was reported; there is nothing to tear down
         DestroyWindow(window);
         return 1;
     }

@@ -6,8 +6,39 @@
 #include <string>
 
 #include <X11/Xlib.h>
+#include <X11/Xutil.h>
 
 #include "TriangleScene.h"
+
+// A window on the visual that fits the library's pixel format (the default visual may carry a
+// stencil buffer that slows every clear); any visual but the default needs a colormap of its own.
+Window makeWindow(Display* display, int width, int height) {
+    const int screen = DefaultScreen(display);
+    znX11Visual fitting;
+    XVisualInfo wanted = {};
+    XVisualInfo* info = nullptr;
+    int count = 0;
+    if (znChooseX11Visual(display, screen, &fitting)) {
+        wanted.visualid = fitting.visualid;
+        wanted.screen = screen;
+        info = XGetVisualInfo(display, VisualIDMask | VisualScreenMask, &wanted, &count);
+    }
+    if (!info)
+        return XCreateSimpleWindow(display, RootWindow(display, screen), 0, 0, width, height, 0, 0,
+                                   0);
+    XSetWindowAttributes attributes = {};
+    unsigned long mask = 0;
+    if (fitting.needsColormap) {
+        attributes.colormap =
+            XCreateColormap(display, RootWindow(display, screen), info->visual, AllocNone);
+        mask = CWColormap | CWBorderPixel;
+    }
+    const Window window =
+        XCreateWindow(display, RootWindow(display, screen), 0, 0, width, height, 0, info->depth,
+                      InputOutput, info->visual, mask, &attributes);
+    XFree(info);
+    return window;
+}
 
 int main(int argc, char** argv) {
     int frameLimit = 0;
@@ -21,8 +52,7 @@ int main(int argc, char** argv) {
     TriangleScene scene;
     scene.width = 320;
     scene.height = 240;
-    const Window window = XCreateSimpleWindow(display, DefaultRootWindow(display), 0, 0,
-                                              scene.width, scene.height, 0, 0, 0);
+    const Window window = makeWindow(display, scene.width, scene.height);
     XStoreName(display, window, "znVelmora Xlib host");
     Atom closeAtom = XInternAtom(display, "WM_DELETE_WINDOW", False);
     XSetWMProtocols(display, window, &closeAtom, 1);
@@ -32,8 +62,7 @@ int main(int argc, char** argv) {
 
     znVelmora manager(reinterpret_cast<HWND>(uintptr_t(window)), &scene);
     manager.setWindowSize(0, 0, scene.width, scene.height);
-    manager.initializeOpenGL();
-    if (!manager.getGLRenderer()) { // the failure was reported; there is nothing to tear down
+    if (!manager.initializeOpenGL()) { // the failure was reported; there is nothing to tear down
         XCloseDisplay(display);
         return 1;
     }
