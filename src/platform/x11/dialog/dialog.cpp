@@ -17,6 +17,7 @@
 // when its connection is lost (xkill, a window manager's force-quit, the server going away), and
 // when no window manager maps or manages it within kMapDeadline: a box no one can see would
 // block its thread for good.
+#include <algorithm>
 #include <chrono>
 #include <csignal>
 #include <cstdlib>
@@ -37,6 +38,7 @@ using namespace dialog;
 using Clock = std::chrono::steady_clock;
 
 const auto kMapDeadline = std::chrono::seconds(5);
+const int kLookAgainMs = 100;
 const uint8_t kLeftButton = 1;
 
 // The key's symbol without modifiers, as XLookupKeysym(event, 0) gives it.
@@ -164,13 +166,15 @@ struct Loop {
             if (drain() || xcb_connection_has_error(box.connection))
                 return;
             xcb_flush(box.connection); // what the events drew, before waiting for more
-            int timeout = -1;
+            // xcb may take events into its queue while it flushes (when the socket is full),
+            // where poll cannot see them: the loop looks again at least this often.
+            int timeout = kLookAgainMs;
             if (!shown) {
                 const auto left =
                     std::chrono::ceil<std::chrono::milliseconds>(deadline - Clock::now());
                 if (left.count() <= 0)
                     return;
-                timeout = static_cast<int>(left.count());
+                timeout = std::min(timeout, static_cast<int>(left.count()));
             }
             poll(&connection, 1, timeout);
         }
