@@ -145,10 +145,10 @@ TEST_F(Host, ContextLeftCurrentByAnEndedThreadCanBeTornDown) {
 
 // The process that owns a client of the server, 0 when the server cannot tell.
 pid_t ownerOf(Display* display, XID client) {
-    XResClientIdSpec spec = {client, XRES_CLIENT_ID_PID_MASK};
+    XResClientIdSpec asked = {client, XRES_CLIENT_ID_PID_MASK};
     long count = 0;
     XResClientIdValue* ids = nullptr;
-    if (XResQueryClientIds(display, 1, &spec, &count, &ids) != Success)
+    if (XResQueryClientIds(display, 1, &asked, &count, &ids) != Success)
         return 0;
     pid_t owner = 0;
     for (long i = 0; i < count; ++i)

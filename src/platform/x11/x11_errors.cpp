@@ -81,7 +81,7 @@ void diagnose(const char* call, const std::string& why) {
 }
 
 ErrorTrap::ErrorTrap(Display* display)
-    : display(display), firstRequest(0), error(), outer(nullptr) {
+    : display(display), firstRequest(0), error() {
     Platform& state = platform();
     installErrorHandlers(state);
     // No other thread sends a request on the connection until the trap closes. NOTE: on the
@@ -95,7 +95,6 @@ ErrorTrap::ErrorTrap(Display* display)
         XLockDisplay(display);
     firstRequest = NextRequest(display);
     std::lock_guard<std::mutex> lock(state.trapMutex);
-    outer = state.openTraps.empty() ? nullptr : state.openTraps.back();
     state.openTraps.push_back(this);
 }
 

@@ -139,8 +139,6 @@ class ErrorTrap {
 
     // Takes the error when it belongs to one of this trap's requests (the error handler asks).
     bool claims(Display* display, const XErrorEvent& event);
-    // The trap this one opened inside, or null.
-    ErrorTrap* outerTrap() const { return outer; }
 
   private:
     bool outstanding() const;
@@ -149,7 +147,6 @@ class ErrorTrap {
     std::shared_ptr<Connection> known; // null for a connection the layer does not know
     unsigned long firstRequest;
     XErrorEvent error;
-    ErrorTrap* outer;
 };
 
 // Every line the layer writes on standard error starts with this.
