@@ -2,10 +2,12 @@
 // prints what each way of pacing achieves: the library's default rule, its precise pacing, and
 // a hand-written limiter in the host's loop (an absolute schedule slept out with
 // clock_nanosleep, or on Windows a high-resolution waitable timer) around unpaced library
-// frames. For each: the mean rate, the median, standard deviation and 99th percentile of the
+// frames; and, as the floor the system sets, the limiter's sleep alone with no frame drawn. For
+// each: the mean rate, the median, standard deviation and 99th percentile of the
 // frame intervals, and the processor time per second of running. The ways take turns, each
-// round starting with the next one, and the figures pool the rounds. bench/frame_pacing_tick_bench
-// shows the same on the modelled Windows timer tick.
+// round starting with the next one; each figure is the median of the rounds', and the range of
+// the rounds' standard deviations stands beside it. bench/frame_pacing_tick_bench shows the same
+// on the modelled Windows timer tick.
 //   frame_pacing_bench [--rounds N] [--seconds S]
 #include <chrono>
 #include <cstdlib>
@@ -47,8 +49,9 @@ double processorSeconds() {
 #endif
 }
 
-enum class Pacing { defaultRule, precise, handLimiter };
-const char* const kNames[] = {"default rule", "precise", "hand limiter"};
+enum class Pacing { defaultRule, precise, handLimiter, sleepAlone };
+const char* const kNames[] = {"default rule", "precise", "hand limiter", "sleep alone, no frame"};
+const int kWays = 4;
 
 // What a host writes by hand: frame k at start + k / fps, slept out to the deadline with the
 // finest sleep the system has (clock_nanosleep; on Windows a high-resolution waitable timer);
@@ -92,8 +95,7 @@ class HandLimiter {
     Clock::time_point next;
 };
 
-void run(LiveWindow& window, unsigned int fps, Pacing pacing, double seconds,
-         PacingSample& sample) {
+PacingFigures run(LiveWindow& window, unsigned int fps, Pacing pacing, double seconds) {
     TestEnvironment env;
     std::vector<double> starts;
     env.drawing = [&] { starts.push_back(wallSeconds()); };
@@ -106,21 +108,27 @@ void run(LiveWindow& window, unsigned int fps, Pacing pacing, double seconds,
     const double start = wallSeconds();
     const double processorStart = processorSeconds();
     while (wallSeconds() - start < seconds) {
-        if (pacing == Pacing::handLimiter)
+        if (pacing == Pacing::handLimiter || pacing == Pacing::sleepAlone)
             limiter.wait();
+        if (pacing == Pacing::sleepAlone) {
+            starts.push_back(wallSeconds());
+            continue;
+        }
         manager.enterRenderLoop();
         manager.renderFunc();
     }
     const double processor = processorSeconds() - processorStart;
     manager.destroyOpenGL();
+    PacingSample sample;
     sample.add(starts, processor);
+    return pacingFigures(sample);
 }
 
 } // namespace
 
 int main(int argc, char** argv) {
-    int rounds = 3;
-    double seconds = 2.0;
+    int rounds = 5;
+    double seconds = 5.0;
     for (int i = 1; i + 1 < argc; i += 2) {
         if (std::strcmp(argv[i], "--rounds") == 0)
             rounds = std::max(1, std::atoi(argv[i + 1]));
@@ -133,17 +141,18 @@ int main(int argc, char** argv) {
 #else
     const char* system = "X11";
 #endif
-    std::printf("%s, %d rounds of %.1f s per way and rate, pooled\n", system, rounds, seconds);
+    std::printf("%s, %d interleaved rounds of %.1f s per way and rate, medians of the rounds\n",
+                system, rounds, seconds);
     printPacingHeader();
     for (unsigned int fps : {30u, 60u, 100u, 144u}) {
-        PacingSample samples[3];
+        std::vector<PacingFigures> figures[kWays];
         for (int round = 0; round < rounds; ++round)
-            for (int i = 0; i < 3; ++i) {
-                const int way = (round + i) % 3;
-                run(window, fps, static_cast<Pacing>(way), seconds, samples[way]);
+            for (int i = 0; i < kWays; ++i) {
+                const int way = (round + i) % kWays;
+                figures[way].push_back(run(window, fps, static_cast<Pacing>(way), seconds));
             }
-        for (int way = 0; way < 3; ++way)
-            printPacingRow(fps, kNames[way], pacingFigures(samples[way]));
+        for (int way = 0; way < kWays; ++way)
+            printPacingRow(fps, kNames[way], medianOfRounds(figures[way]));
     }
     return 0;
 }

@@ -1,6 +1,8 @@
 // Figures of a paced loop from its frames' start times: the mean rate, the median, standard
 // deviation and 99th percentile of the intervals, and the processor time per second. Shared by
-// the pacing benchmark on a real display and on the recording platform's modelled tick.
+// the pacing benchmark on a real display and on the recording platform's modelled tick. On a
+// real display, rounds are summed up by the median of each figure, so that one stalled round
+// cannot stand for the rest, with the range of the standard deviation beside it.
 #pragma once
 
 #include <algorithm>
@@ -45,6 +47,35 @@ inline PacingFigures pacingFigures(PacingSample sample) {
     return f;
 }
 
+// Each figure's median over rounds, and the lowest and highest standard deviation.
+struct PacingRounds {
+    PacingFigures median;
+    double sdLowMs, sdHighMs;
+};
+
+inline PacingRounds medianOfRounds(const std::vector<PacingFigures>& rounds) {
+    PacingRounds r = {};
+    if (rounds.empty())
+        return r;
+    auto medianOf = [&](double PacingFigures::*field) {
+        std::vector<double> values;
+        for (const PacingFigures& f : rounds)
+            values.push_back(f.*field);
+        std::sort(values.begin(), values.end());
+        const size_t half = values.size() / 2;
+        return values.size() % 2 ? values[half] : (values[half - 1] + values[half]) / 2;
+    };
+    r.median = {medianOf(&PacingFigures::rate), medianOf(&PacingFigures::medianMs),
+                medianOf(&PacingFigures::sdMs), medianOf(&PacingFigures::p99Ms),
+                medianOf(&PacingFigures::cpuPerSecond)};
+    const auto bySd = [](const PacingFigures& a, const PacingFigures& b) {
+        return a.sdMs < b.sdMs;
+    };
+    r.sdLowMs = std::min_element(rounds.begin(), rounds.end(), bySd)->sdMs;
+    r.sdHighMs = std::max_element(rounds.begin(), rounds.end(), bySd)->sdMs;
+    return r;
+}
+
 inline void printPacingHeader() {
     std::printf("%-6s %-26s %9s %7s %9s %8s %8s %9s\n", "target", "pacing", "rate", "error",
                 "median ms", "sd ms", "p99 ms", "cpu ms/s");
@@ -53,4 +84,11 @@ inline void printPacingHeader() {
 inline void printPacingRow(unsigned int fps, const char* pacing, const PacingFigures& f) {
     std::printf("%-6u %-26s %9.2f %+6.2f%% %9.3f %8.3f %8.3f %9.2f\n", fps, pacing, f.rate,
                 100.0 * (f.rate - fps) / fps, f.medianMs, f.sdMs, f.p99Ms, 1000.0 * f.cpuPerSecond);
+}
+
+inline void printPacingRow(unsigned int fps, const char* pacing, const PacingRounds& r) {
+    std::printf("%-6u %-26s %9.2f %+6.2f%% %9.3f %8.3f %8.3f %9.2f   sd %.3f..%.3f\n", fps, pacing,
+                r.median.rate, 100.0 * (r.median.rate - fps) / fps, r.median.medianMs,
+                r.median.sdMs, r.median.p99Ms, 1000.0 * r.median.cpuPerSecond, r.sdLowMs,
+                r.sdHighMs);
 }
