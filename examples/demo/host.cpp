@@ -60,6 +60,7 @@ DemoHost::DemoHost(const DemoOptions& options)
       width(window.width()), height(window.height()), overlay(options.overlay) {
     manager.setWindowSize(0, 0, width, height);
     manager.setShowFPS(overlay);
+    manager.setPrecisePacing(options.precisePacing);
     setRate(options.fps);
 }
 
@@ -84,6 +85,7 @@ RunSummary DemoHost::run() {
     }
     summary.frames = scene.framesRendered();
     summary.targetRate = manager.getDestinatedFPS();
+    summary.precisePacing = manager.getPrecisePacing();
     manager.destroyOpenGL();
     if (!options.screenshot.empty())
         writePng(options.screenshot, window.width(), window.height(), pixels);

@@ -9,6 +9,7 @@ struct RunSummary {
     long frames = 0;
     double seconds = 0;
     unsigned int targetRate = 0;
+    bool precisePacing = false;
     std::string driver;
     std::string renderer;
 };

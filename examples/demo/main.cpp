@@ -11,7 +11,9 @@ namespace {
 
 void printSummary(const RunSummary& run) {
     const double rate = run.seconds > 0 ? run.frames / run.seconds : 0;
-    const std::string target = run.targetRate ? std::to_string(run.targetRate) : "unpaced";
+    std::string target = run.targetRate ? std::to_string(run.targetRate) : "unpaced";
+    if (run.targetRate && run.precisePacing)
+        target += ", precise";
     std::printf("znVelmora demo: %ld frames in %.2f s, %.1f frames/sec (target %s), driver %s, "
                 "renderer %s\n",
                 run.frames, run.seconds, rate, target.c_str(), run.driver.c_str(),

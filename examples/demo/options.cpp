@@ -11,6 +11,7 @@ const char* const kUsage =
     "  --fps N            target frame rate, 0 to 1000 (0: unpaced; default 100)\n"
     "  --size WxH         window size in pixels (default 640x480)\n"
     "  --no-overlay       start with the frame-rate overlay off\n"
+    "  --precise          pace frames on an exact schedule at the target rate\n"
     "  --screenshot FILE  write what the last frame put on screen to FILE as PNG\n"
     "  --help             show this text\n"
     "keys: Esc quits, F or O toggles the overlay, + and - change the target rate,\n"
@@ -92,6 +93,8 @@ DemoOptions parseOptions(int argc, char** argv) {
             options.help = true;
         else if (name == "--no-overlay")
             options.overlay = false;
+        else if (name == "--precise")
+            options.precisePacing = true;
         else if (!option)
             throw OptionError("unknown option \"" + name + "\"");
         else if (++i == argc)

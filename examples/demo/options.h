@@ -11,7 +11,8 @@ struct DemoOptions {
     int width = 640;
     int height = 480;
     bool overlay = true;
-    std::string screenshot; // PNG written when the run ends; empty: none
+    bool precisePacing = false; // frames on an exact schedule rather than the default rule
+    std::string screenshot;     // PNG written when the run ends; empty: none
     bool help = false;
 };
 

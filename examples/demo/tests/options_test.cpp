@@ -23,20 +23,22 @@ TEST(DemoOptions, RunsUnlimitedAt100FpsIn640x480WithTheOverlayByDefault) {
     EXPECT_EQ(options.width, 640);
     EXPECT_EQ(options.height, 480);
     EXPECT_TRUE(options.overlay);
+    EXPECT_FALSE(options.precisePacing);
     EXPECT_EQ(options.screenshot, "");
     EXPECT_FALSE(options.help);
 }
 
 TEST(DemoOptions, ReadsEveryOptionAndTakesTheLastOfRepeatedOnes) {
-    const DemoOptions options =
-        parse({"--frames", "20", "--seconds", "1.5", "--fps", "30", "--size", "320x200",
-               "--no-overlay", "--screenshot", "a.png", "--fps", "0", "--screenshot", "b.png"});
+    const DemoOptions options = parse(
+        {"--frames", "20", "--seconds", "1.5", "--fps", "30", "--size", "320x200", "--no-overlay",
+         "--precise", "--screenshot", "a.png", "--fps", "0", "--screenshot", "b.png"});
     EXPECT_EQ(options.frames, 20);
     EXPECT_EQ(options.seconds, 1.5);
     EXPECT_EQ(options.fps, 0u);
     EXPECT_EQ(options.width, 320);
     EXPECT_EQ(options.height, 200);
     EXPECT_FALSE(options.overlay);
+    EXPECT_TRUE(options.precisePacing);
     EXPECT_EQ(options.screenshot, "b.png");
     EXPECT_TRUE(parse({"--help"}).help);
 }
