@@ -201,6 +201,21 @@ ZNV_API znvResult ZNCALL znvGL_glBufferDataARB(unsigned int target, int size, co
                                                unsigned int usage);
 ZNV_API znvResult ZNCALL znvGL_wglSwapIntervalEXT(int interval);
 
+#if !defined(_WIN32)
+/* ---- X11 (Linux) */
+
+/* Hands the library the host's own Xlib connection (a Display*), as znSetX11Display; NULL goes
+ * back to a connection of the library's own. The host keeps it open while the library uses it. */
+ZNV_API znvResult ZNCALL znvSetX11Display(void* display);
+/* The visual a host's window is best created with to take the library's pixel format, as
+ * znChooseX11Visual: its VisualID, its depth, and whether the window needs a colormap of its own
+ * (XCreateColormap(display, root, visual, AllocNone), and a border pixel). A NULL display asks on
+ * the library's connection. ZNV_CONTEXT_FAILURE | 2 when none can be chosen: no display could be
+ * opened, the screen does not exist, or no configuration serves the format. */
+ZNV_API znvResult ZNCALL znvChooseX11Visual(void* display, int screen, unsigned long* visualid,
+                                            int* depth, int* needsColormap);
+#endif
+
 #ifdef __cplusplus
 }
 #endif

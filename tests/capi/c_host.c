@@ -1,6 +1,7 @@
 /* A host in C11 that knows the library only through its C interface.
  *   c_host            a start-up without a window goes to the report handler, not a box, and
- *                     answers its failure code; then frames drawn into a real window
+ *                     answers its failure code; then frames drawn into a real window (on X11
+ *                     made on the host's connection with the visual the library chooses)
  *   c_host --boxless  the same failed start-up with no handler, under
  *                     ZNVELMORA_MESSAGEBOX=stderr: a line on standard error, nothing blocks
  * Exits 0 when every check holds. */
@@ -121,6 +122,18 @@ static void draw_frames(void* window) {
            scene.centre[2]);
 }
 
+#ifndef _WIN32
+/* Asked on the library's connection, which is the host's by now. */
+static void refuse_bad_visual_requests(void) {
+    unsigned long visualid = 0;
+    int depth = 0, needsColormap = 0;
+    CHECK(znvChooseX11Visual(NULL, 0, NULL, &depth, &needsColormap) == ZNV_INVALID_ARGUMENT);
+    CHECK(znvChooseX11Visual(NULL, -1, &visualid, &depth, &needsColormap) ==
+          (ZNV_CONTEXT_FAILURE | 2));
+    CHECK(znvChooseX11Visual(NULL, 0, &visualid, &depth, &needsColormap) == ZNV_OK && visualid);
+}
+#endif
+
 /* The report goes to standard error, which is caught in a file and read back. */
 static void report_without_handler(void) {
     char line[256] = "";
@@ -156,6 +169,9 @@ int main(int argc, char** argv) {
     window = open_window(kWidth, kHeight);
     CHECK(window != NULL);
     if (window) {
+#ifndef _WIN32
+        refuse_bad_visual_requests();
+#endif
         draw_frames(window);
         close_window();
     }
