@@ -1,13 +1,14 @@
 // The library's frame on X11 against a hand-written GLX loop that makes the same GL calls on the
 // same pixel format, on one X connection so that X requests can be counted with NextRequest.
 // Prints, in one run: frames per second unpaced of the library, the hand loop and the peer
-// programs (freeglut, GLFW) with the host's window on the default visual and then on the one
-// znChooseX11Visual fits, as medians of interleaved rounds (each round starts with the next
-// loop in turn) with their spread and the per-round ratios; X requests per rendered frame for
-// each loop, X requests per frame that only sleeps, frames per second per window for 1, 2 and 4
-// windows on one thread, frames per second per thread for four threads with a window each
-// against one thread alone (the hand loop on four threads as the control), and the start-up
-// time of initializeOpenGL. Figures only: nothing here passes or fails.
+// programs (freeglut, GLFW), and of the library with its overlay off (the peers' very frame),
+// with the host's window on the default visual and then on the one znChooseX11Visual fits, as
+// medians of interleaved rounds (each round starts with the next loop in turn) with their
+// spread and the per-round ratios; X requests per rendered frame for each loop, X requests per
+// frame that only sleeps, frames per second per window for 1, 2 and 4 windows on one thread,
+// frames per second per thread for four threads with a window each against one thread alone
+// (the hand loop on four threads as the control), and the start-up time of initializeOpenGL.
+// Figures only: nothing here passes or fails.
 //   x11_frame_bench [--rounds N] [--seconds S]
 #include <GL/glx.h>
 #include <X11/Xlib.h>
@@ -263,8 +264,16 @@ std::vector<std::vector<double>> interleaved(const std::vector<Loop>& loops, int
     return rates;
 }
 
+// One loop's rate over another's, as the median of the rounds' ratios with their spread.
+Spread ratio(const std::vector<double>& over, const std::vector<double>& under) {
+    std::vector<double> ratios;
+    for (size_t round = 0; round < over.size() && round < under.size(); ++round)
+        ratios.push_back(over[round] / under[round]);
+    return spread(ratios);
+}
+
 // Prints each loop's median rate with its spread, and the library's (the first loop's) rate
-// over each other loop's, as the median of the rounds' ratios with their spread.
+// over each other loop's.
 void printComparison(const char* title, const std::vector<Loop>& loops,
                      const std::vector<std::vector<double>>& rates) {
     std::printf("%s\n", title);
@@ -277,12 +286,9 @@ void printComparison(const char* title, const std::vector<Loop>& loops,
         std::printf("  %-10s frames/s %8.1f (%.1f..%.1f)", loops[i].name, rate.median, rate.low,
                     rate.high);
         if (i > 0) {
-            std::vector<double> ratios;
-            for (size_t round = 0; round < rates[i].size(); ++round)
-                ratios.push_back(rates[0][round] / rates[i][round]);
-            const Spread ratio = spread(ratios);
-            std::printf("   library / %s %.3f (%.3f..%.3f)", loops[i].name, ratio.median, ratio.low,
-                        ratio.high);
+            const Spread r = ratio(rates[0], rates[i]);
+            std::printf("   library / %s %.3f (%.3f..%.3f)", loops[i].name, r.median, r.low,
+                        r.high);
         }
         std::printf("\n");
     }
@@ -324,12 +330,18 @@ void compareLoops(Display* display, const Ring& ring, int rounds, double seconds
     Managed library(display, ring);
     HandLoop hand(display, ring, chosenFormat(library));
     const std::string glut = besideThisProgram("glut_ring"), glfw = besideThisProgram("glfw_ring");
+    // The peers draw no overlay: the library with its overlay off draws their very frame.
+    const auto libraryLoop = [&](bool overlay) {
+        return [&library, overlay](double s) {
+            library.manager->getRenderContext().makeCurrent();
+            library.manager->setShowFPS(overlay);
+            const double frames = rate([&] { library.frame(); }, s);
+            library.manager->setShowFPS(true);
+            return frames;
+        };
+    };
     const std::vector<Loop> loops = {
-        {"library",
-         [&](double s) {
-             library.manager->getRenderContext().makeCurrent();
-             return rate([&] { library.frame(); }, s);
-         }},
+        {"library", libraryLoop(true)},
         {"hand loop",
          [&](double s) {
              hand.makeCurrent();
@@ -337,8 +349,15 @@ void compareLoops(Display* display, const Ring& ring, int rounds, double seconds
          }},
         {"freeglut", [&](double s) { return peerRate(glut, s); }},
         {"GLFW", [&](double s) { return peerRate(glfw, s); }},
+        {"no overlay", libraryLoop(false)},
     };
-    printComparison(title, loops, interleaved(loops, rounds, seconds));
+    const auto rates = interleaved(loops, rounds, seconds);
+    printComparison(title, loops, rates);
+    const Spread likeGlut = ratio(rates[4], rates[2]), likeGlfw = ratio(rates[4], rates[3]);
+    std::printf("  the peers' frame (the library without its overlay): library / freeglut %.3f "
+                "(%.3f..%.3f)   library / GLFW %.3f (%.3f..%.3f)\n",
+                likeGlut.median, likeGlut.low, likeGlut.high, likeGlfw.median, likeGlfw.low,
+                likeGlfw.high);
     describeFormat(library);
 
     library.manager->getRenderContext().makeCurrent();
