@@ -7,6 +7,10 @@
 #include "host.h"
 #include "options.h"
 
+#if defined(__GLIBC__)
+#include <malloc.h>
+#endif
+
 namespace {
 
 void printSummary(const RunSummary& run) {
@@ -23,6 +27,12 @@ void printSummary(const RunSummary& run) {
 } // namespace
 
 int main(int argc, char** argv) {
+#if defined(__GLIBC__)
+    // Mesa's software renderer frees a frame's worth of memory and takes it back every frame;
+    // with that block at the top of the heap, glibc would hand it back to the system each time
+    // and the next frame would fault it in again, at a fraction of the frame rate.
+    mallopt(M_TRIM_THRESHOLD, 64 << 20);
+#endif
     DemoOptions options;
     try {
         options = parseOptions(argc, argv);
