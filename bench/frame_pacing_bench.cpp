@@ -10,8 +10,6 @@
 // on the modelled Windows timer tick.
 //   frame_pacing_bench [--rounds N] [--seconds S]
 #include <chrono>
-#include <cstdlib>
-#include <cstring>
 #include <thread>
 #include <vector>
 
@@ -127,14 +125,7 @@ PacingFigures run(LiveWindow& window, unsigned int fps, Pacing pacing, double se
 } // namespace
 
 int main(int argc, char** argv) {
-    int rounds = 5;
-    double seconds = 5.0;
-    for (int i = 1; i + 1 < argc; i += 2) {
-        if (std::strcmp(argv[i], "--rounds") == 0)
-            rounds = std::max(1, std::atoi(argv[i + 1]));
-        else if (std::strcmp(argv[i], "--seconds") == 0)
-            seconds = std::max(0.2, std::atof(argv[i + 1]));
-    }
+    const Rounds rounds = readRounds(argc, argv, {5, 5.0}, 0.2);
     LiveWindow window(320, 240);
 #if defined(_WIN32)
     const char* system = runningUnderWine() ? "Wine" : "Windows";
@@ -142,14 +133,14 @@ int main(int argc, char** argv) {
     const char* system = "X11";
 #endif
     std::printf("%s, %d interleaved rounds of %.1f s per way and rate, medians of the rounds\n",
-                system, rounds, seconds);
+                system, rounds.count, rounds.seconds);
     printPacingHeader();
     for (unsigned int fps : {30u, 60u, 100u, 144u}) {
         std::vector<PacingFigures> figures[kWays];
-        for (int round = 0; round < rounds; ++round)
+        for (int round = 0; round < rounds.count; ++round)
             for (int i = 0; i < kWays; ++i) {
                 const int way = (round + i) % kWays;
-                figures[way].push_back(run(window, fps, static_cast<Pacing>(way), seconds));
+                figures[way].push_back(run(window, fps, static_cast<Pacing>(way), rounds.seconds));
             }
         for (int way = 0; way < kWays; ++way)
             printPacingRow(fps, kNames[way], medianOfRounds(figures[way]));

@@ -10,6 +10,8 @@
 #include <cstdio>
 #include <vector>
 
+#include "rounds.h"
+
 struct PacingFigures {
     double rate, medianMs, sdMs, p99Ms, cpuPerSecond;
 };
@@ -61,9 +63,7 @@ inline PacingRounds medianOfRounds(const std::vector<PacingFigures>& rounds) {
         std::vector<double> values;
         for (const PacingFigures& f : rounds)
             values.push_back(f.*field);
-        std::sort(values.begin(), values.end());
-        const size_t half = values.size() / 2;
-        return values.size() % 2 ? values[half] : (values[half - 1] + values[half]) / 2;
+        return median(values);
     };
     r.median = {medianOf(&PacingFigures::rate), medianOf(&PacingFigures::medianMs),
                 medianOf(&PacingFigures::sdMs), medianOf(&PacingFigures::p99Ms),

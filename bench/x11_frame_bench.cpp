@@ -30,6 +30,7 @@
 
 #include "FittingVisual.h"
 #include "ring.h"
+#include "rounds.h"
 #include "znVelmora.h"
 
 namespace {
@@ -43,11 +44,6 @@ const Area kFull = {0, 0, 640, 480};
 
 double secondsSince(Clock::time_point start) {
     return std::chrono::duration<double>(Clock::now() - start).count();
-}
-
-double median(std::vector<double> values) {
-    std::sort(values.begin(), values.end());
-    return values.empty() ? 0.0 : values[values.size() / 2];
 }
 
 class RingScene : public znRenderEnv {
@@ -546,14 +542,7 @@ void fixHeapTrimming(char** argv) {
 int main(int argc, char** argv) {
     fixHeapTrimming(argv);
     std::printf("every loop with glibc's heap trim threshold fixed at 64 MiB\n");
-    int rounds = 5;
-    double seconds = 1.0;
-    for (int i = 1; i + 1 < argc; i += 2) {
-        if (std::strcmp(argv[i], "--rounds") == 0)
-            rounds = std::max(1, std::atoi(argv[i + 1]));
-        else if (std::strcmp(argv[i], "--seconds") == 0)
-            seconds = std::max(0.1, std::atof(argv[i + 1]));
-    }
+    const Rounds rounds = readRounds(argc, argv, {5, 1.0}, 0.1);
     // A failure report must never wait for someone to press OK here.
     setenv("ZNVELMORA_MESSAGEBOX", "stderr", 0);
     Display* display = XOpenDisplay(nullptr);
@@ -570,14 +559,14 @@ int main(int argc, char** argv) {
     windowVisual = &fitting;
     startUp(display, ring);
     windowVisual = &defaultVisual;
-    compareLoops(display, ring, rounds, seconds,
+    compareLoops(display, ring, rounds.count, rounds.seconds,
                  "unpaced, the host's window on the default visual");
     windowVisual = &fitting;
-    compareLoops(display, ring, rounds, seconds,
+    compareLoops(display, ring, rounds.count, rounds.seconds,
                  "unpaced, the host's window on the visual of znChooseX11Visual");
     sleepingFrames(display, ring);
-    windows(display, ring, rounds, seconds);
-    threads(display, ring, seconds);
+    windows(display, ring, rounds.count, rounds.seconds);
+    threads(display, ring, rounds.seconds);
     if (fitting.colormap != None)
         XFreeColormap(display, fitting.colormap);
     return 0;
