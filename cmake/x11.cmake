@@ -6,6 +6,7 @@ find_package(OpenGL REQUIRED COMPONENTS OpenGL GLX)
 
 # The layer on its own, so that its tests can reach the calls the library keeps hidden.
 add_library(znVelmora_x11_objects OBJECT
+  src/platform/x11/x11_platform.cpp
   src/platform/x11/x11_connection.cpp
   src/platform/x11/x11_errors.cpp
   src/platform/x11/x11_window.cpp

@@ -46,16 +46,18 @@ TEST_F(X11Layer, TrapsTellTheirOwnRequestsFromEarlierOnes) {
               }),
               requestsOf(ask));
 
-    // A host's own failed request, on the connection it handed over, made before the trap
-    // opened stays the host's.
+    // A host's own failed request, on the connection it handed over, made while a trap is open
+    // on the layer's stays the host's, and the layer's connection is not the host's.
     znSetX11Display(host);
     XErrorHandler previous = XSetErrorHandler(countError);
     errorsSeen = 0;
-    XMapWindow(host, kNoSuchWindow);
     {
-        ErrorTrap trap(host);
-        XWindowAttributes attributes;
-        XGetWindowAttributes(host, DefaultRootWindow(host), &attributes);
+        Display* layer = display();
+        EXPECT_NE(layer, host);
+        ErrorTrap trap(layer);
+        XMapWindow(host, kNoSuchWindow);
+        XSync(host, False);
+        ask();
         EXPECT_FALSE(trap.failed());
     }
     EXPECT_EQ(errorsSeen, 1);

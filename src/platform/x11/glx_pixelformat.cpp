@@ -85,7 +85,7 @@ namespace {
 // when there is one on the connection, else of a throw-away context.
 bool rendersIndirect(Connection& connection, GLXFBConfig config, bool rgba) {
     Display* display = connection.display;
-    std::lock_guard<std::mutex> lock(connection.learntMutex);
+    std::lock_guard<decltype(connection.learntMutex)> lock(connection.learntMutex);
     if (connection.indirect >= 0)
         return connection.indirect != 0;
     bool indirect = false;
@@ -141,8 +141,8 @@ bool writeFormatProperty(Display* display, Window window, int index) {
 FBConfigList::FBConfigList(Display* display, int screen) : configs(nullptr), count(0) {
     // NOTE: Mesa's glXGetFBConfigs answers no configuration at all now and then when two
     // threads ask at once (seen with two managers starting up together), so they ask in turn.
-    static std::mutex asking;
-    std::lock_guard<std::mutex> lock(asking);
+    Platform& state = platform();
+    std::lock_guard<decltype(state.configMutex)> lock(state.configMutex);
     configs = glXGetFBConfigs(display, screen, &count);
     if (!configs)
         count = 0;

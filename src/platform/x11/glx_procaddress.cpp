@@ -26,9 +26,9 @@ SwapControl swapControl(Display* display) {
     int screen = 0;
     glXQueryContext(display, glXGetCurrentContext(), GLX_SCREEN, &screen);
     const std::shared_ptr<Connection> known = connectionOf(display);
-    std::unique_lock<std::mutex> lock;
+    std::unique_lock<decltype(known->learntMutex)> lock;
     if (known) {
-        lock = std::unique_lock<std::mutex>(known->learntMutex);
+        lock = std::unique_lock<decltype(known->learntMutex)>(known->learntMutex);
         auto found = known->swapControl.find(screen);
         if (found != known->swapControl.end())
             return static_cast<SwapControl>(found->second);

@@ -1,21 +1,15 @@
-// The platform object's start and shut-down, and the connections the layer works on: the
-// host's when handed over, else its own, opened on first need and replaced once lost.
+// The connections the layer works on: its own, opened on first need to the host's server or
+// DISPLAY and replaced once lost. Why the host's connection carries none of the layer's
+// requests is at the top of x11_platform.h.
 #include <algorithm>
 #include <cstdio>
-#include <cstdlib>
-#include <fcntl.h>
-#include <pthread.h>
-#include <unistd.h>
+#include <cstring>
 
 #include "platform/x11/x11_platform.h"
-#include "platform/x11/x11_watch.h"
 
 namespace zn::x11 {
 
 namespace {
-
-Platform* started = nullptr;
-std::once_flag startOnce;
 
 // Mesa sets GLX up on a connection at its first GLX call; done before the connection is handed
 // out, so that no two threads do it at once.
@@ -31,80 +25,26 @@ void keepRunning(Display* display, void*) {
         lost->lost = true;
 }
 
-// The child of a fork shares its parent's sockets: reading or writing them would take the
-// parent's replies. Each inherited connection's socket is pointed at /dev/null, so that any
-// call on it fails as on a lost connection, and the layer opens new ones on need.
-void dropInheritedConnections() {
-    Platform& state = *started;
-    const int nowhere = open("/dev/null", O_RDWR | O_CLOEXEC);
-    for (const std::shared_ptr<Connection>& inherited : state.opened) {
-        inherited->lost = true;
-        if (nowhere >= 0)
-            dup2(nowhere, ConnectionNumber(inherited->display));
-    }
-    if (nowhere >= 0)
-        close(nowhere);
-    if (state.own)
-        state.own->lost = true;
-    state.own = nullptr;
-    state.openFailed = false;
-    forgetWatchedWindows(state);
+// The server new handles go to: the host's when it handed a connection over, else DISPLAY's.
+std::string wantedServer(const Platform& state) {
+    return state.host ? state.hostServer : std::string(XDisplayName(nullptr));
 }
 
-// No other thread may hold the platform's locks across the fork, or the child would wait on
-// them for good.
-// In the order the layer takes them: the watcher opens its connection through connection().
-void lockBeforeFork() {
-    lockWatcher(*started);
-    started->openMutex.lock();
-    started->connectionMutex.lock();
-}
-
-void unlockAfterFork() {
-    started->connectionMutex.unlock();
-    started->openMutex.unlock();
-    unlockWatcher(*started);
-}
-
-// At exit the watch connection goes. NOTE: the layer's own connection stays open, as before
-// the platform object had a shut-down: closing it frees Mesa's GLX state of the display, which
-// leaves memory of llvmpipe's compiler unreachable (LeakSanitizer reports it), and contexts or
-// fonts the host never released may still be made on it.
-void shutDown() {
-    stopWatching(*started);
+bool serves(const std::shared_ptr<Connection>& connection, const std::string& server) {
+    return connection && !connection->lost && server == DisplayString(connection->display);
 }
 
 } // namespace
 
-Connection::Connection(Display* display, bool owned) : display(display), owned(owned) {
-    int firstEvent = 0, firstError = 0;
-    if (!XQueryExtension(display, "GLX", &glxOpcode, &firstEvent, &firstError))
-        glxOpcode = 0;
-}
-
-Platform& platform() {
-    // Never destroyed: other threads may still be inside the layer while the process exits.
-    std::call_once(startOnce, [] {
-        started = new Platform();
-        startWatcher(*started);
-        pthread_atfork(lockBeforeFork, unlockAfterFork, [] {
-            unlockAfterFork();
-            dropInheritedConnections();
-        });
-        std::atexit(shutDown);
-    });
-    return *started;
-}
-
-std::shared_ptr<Connection> openOwnConnection(Display* like) {
-    Display* opened = XOpenDisplay(like ? DisplayString(like) : nullptr);
+std::shared_ptr<Connection> openOwnConnection(const char* server) {
+    Display* opened = XOpenDisplay(server);
     if (!opened)
         return nullptr;
     Platform& state = platform();
     installErrorHandlers(state);
     XSetIOErrorExitHandler(opened, keepRunning, nullptr);
-    auto made = std::make_shared<Connection>(opened, true);
-    std::lock_guard<std::mutex> lock(state.connectionMutex);
+    auto made = std::make_shared<Connection>(opened);
+    std::lock_guard<decltype(state.errorMutex)> lock(state.errorMutex);
     state.opened.push_back(made);
     return made;
 }
@@ -113,7 +53,7 @@ void closeOwnConnection(const std::shared_ptr<Connection>& closing) {
     // A lost connection is closed too: Xlib then only frees what it kept of it.
     XCloseDisplay(closing->display);
     Platform& state = platform();
-    std::lock_guard<std::mutex> lock(state.connectionMutex);
+    std::lock_guard<decltype(state.errorMutex)> lock(state.errorMutex);
     state.opened.erase(std::remove(state.opened.begin(), state.opened.end(), closing),
                        state.opened.end());
 }
@@ -122,30 +62,27 @@ std::shared_ptr<Connection> connection(bool reportFailure) {
     Platform& state = platform();
     // NOTE: Mesa's GLX set-up of two connections on two threads at once can leave one of them
     // without framebuffer configurations, so connections are opened one at a time.
-    std::lock_guard<std::mutex> opening(state.openMutex);
-    std::unique_lock<std::mutex> lock(state.connectionMutex);
-    if (state.host)
-        return state.host;
-    if (state.own && !state.own->lost)
+    std::lock_guard<decltype(state.openMutex)> opening(state.openMutex);
+    std::unique_lock<decltype(state.connectionMutex)> lock(state.connectionMutex);
+    const std::string server = wantedServer(state);
+    if (serves(state.own, server))
         return state.own;
     if (!state.openFailed || !reportFailure) {
         lock.unlock();
-        std::shared_ptr<Connection> opened = openOwnConnection(nullptr);
+        std::shared_ptr<Connection> opened = openOwnConnection(server.c_str());
         if (opened)
             initializeGLX(opened->display);
         lock.lock();
-        if (state.host)
-            return state.host;
-        if (opened && (!state.own || state.own->lost))
+        if (opened)
             state.own = opened;
     }
     // Said once: every later call fails the same way for the same reason.
-    if (!state.own && reportFailure && !state.openFailed) {
+    if (!serves(state.own, server) && reportFailure && !state.openFailed) {
         state.openFailed = true;
-        diagnose("XOpenDisplay", std::string("cannot open display \"") + XDisplayName(nullptr) +
-                                     "\" (is DISPLAY set?)");
+        diagnose("XOpenDisplay", "cannot open display \"" + server + "\"" +
+                                     (state.host ? "" : " (is DISPLAY set?)"));
     }
-    return state.own;
+    return serves(state.own, server) ? state.own : nullptr;
 }
 
 Display* display(bool reportFailure) {
@@ -153,20 +90,22 @@ Display* display(bool reportFailure) {
     return current ? current->display : nullptr;
 }
 
-std::shared_ptr<Connection> connectionOf(Display* display) {
+void syncHostConnection() {
     Platform& state = platform();
-    std::lock_guard<std::mutex> lock(state.connectionMutex);
-    if (state.host && state.host->display == display)
-        return state.host;
-    for (const std::shared_ptr<Connection>& opened : state.opened)
-        if (opened->display == display)
-            return opened;
-    return nullptr;
+    std::unique_lock<decltype(state.connectionMutex)> lock(state.connectionMutex);
+    Display* host = state.host;
+    lock.unlock();
+    // Any error of the host's own requests read here goes to the host's handler, as on any of
+    // the host's threads.
+    if (host)
+        XSync(host, False);
 }
 
-bool isLost(Display* display) {
-    std::shared_ptr<Connection> known = connectionOf(display);
-    return known && known->lost;
+std::shared_ptr<Connection> connectionOf(Display* display) {
+    Platform& state = platform();
+    std::lock_guard<decltype(state.errorMutex)> lock(state.errorMutex);
+    const std::shared_ptr<Connection>* found = state.findOpened(display);
+    return found ? *found : nullptr;
 }
 
 } // namespace zn::x11
@@ -174,13 +113,10 @@ bool isLost(Display* display) {
 void znSetX11Display(Display* display) {
     using namespace zn::x11;
     Platform& state = platform();
-    if (display) {
-        initializeGLX(display);
+    if (display)
         installErrorHandlers(state);
-    }
-    std::lock_guard<std::mutex> lock(state.connectionMutex);
-    if (!display)
-        state.host = nullptr;
-    else if (!state.host || state.host->display != display)
-        state.host = std::make_shared<Connection>(display, false);
+    std::lock_guard<decltype(state.connectionMutex)> lock(state.connectionMutex);
+    state.host = display;
+    state.hostServer = display ? DisplayString(display) : "";
+    state.openFailed = false;
 }

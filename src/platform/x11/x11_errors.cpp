@@ -3,20 +3,14 @@
 // why it was chosen are at the top of x11_platform.h.
 #include <algorithm>
 #include <cstdio>
+#include <cstring>
+#include <dlfcn.h>
 
 #include "platform/x11/x11_platform.h"
 
 namespace zn::x11 {
 
 namespace {
-
-const int kGetGeometryRequest = 14; // X_GetGeometry of the core protocol
-
-// The requests Mesa makes by itself during GL calls on a window the layer renders into.
-bool fromMesa(const Connection& connection, const XErrorEvent& event) {
-    return event.request_code == kGetGeometryRequest ||
-           (connection.glxOpcode != 0 && event.request_code == connection.glxOpcode);
-}
 
 std::string describe(Display* display, const XErrorEvent& event) {
     char text[256] = "";
@@ -27,18 +21,20 @@ std::string describe(Display* display, const XErrorEvent& event) {
     return line;
 }
 
+// Runs inside Xlib, on whichever thread read the error, with the display's user lock held: it
+// takes the leaf lock alone and sends no request.
 int handleError(Display* display, XErrorEvent* event) {
     Platform& state = platform();
+    bool ours = false;
     {
-        std::lock_guard<std::mutex> lock(state.trapMutex);
+        std::lock_guard<decltype(state.errorMutex)> lock(state.errorMutex);
         for (auto trap = state.openTraps.rbegin(); trap != state.openTraps.rend(); ++trap)
             if ((*trap)->claims(display, *event))
                 return 0;
+        ours = state.findOpened(display) != nullptr;
     }
-    const std::shared_ptr<Connection> known = connectionOf(display);
-    const bool ours =
-        known &&
-        (known->owned || (rendersInto(display, event->resourceid) && fromMesa(*known, *event)));
+    // Outside any trap on a connection of the layer's: a request Mesa made by itself during a GL
+    // call (it asks for a window's geometry, and the host may have destroyed the window).
     if (ours) {
         diagnose("OpenGL", describe(display, *event));
         return 0;
@@ -50,7 +46,7 @@ int handleError(Display* display, XErrorEvent* event) {
 
 int handleIOError(Display* display) {
     const std::shared_ptr<Connection> known = connectionOf(display);
-    if (known && known->owned) {
+    if (known) {
         known->lost = true;
         diagnose("XIOError",
                  std::string("lost the connection to \"") + DisplayString(display) + "\"");
@@ -61,14 +57,28 @@ int handleIOError(Display* display) {
     return host ? host(display) : 0;
 }
 
+// True for a function of the GL driver's libraries (libGL*, *_dri.so).
+bool inGLDriver(void* function) {
+    Dl_info info;
+    if (!function || !dladdr(function, &info) || !info.dli_fname)
+        return false;
+    const char* slash = std::strrchr(info.dli_fname, '/');
+    const char* name = slash ? slash + 1 : info.dli_fname;
+    return std::strncmp(name, "libGL", 5) == 0 || std::strstr(name, "_dri.") != nullptr;
+}
+
 } // namespace
 
 void installErrorHandlers(Platform& state) {
     // Xlib's own lock orders this with a host thread's XSetErrorHandler; the layer's lock makes
-    // the handler that was there before the one to forward to.
-    std::lock_guard<std::mutex> lock(state.handlerMutex);
+    // the handler that was there before the one to forward to. NOTE: Mesa's software
+    // rasteriser puts a handler of its own in for a moment while it attaches a shared-memory
+    // image (the first frame of a context, and after a resize), then puts back the one it found:
+    // a handler of the GL driver is never taken for the host's, or the host's errors would go
+    // to it for good.
+    std::lock_guard<decltype(state.handlerMutex)> lock(state.handlerMutex);
     const XErrorHandler before = XSetErrorHandler(handleError);
-    if (before != handleError)
+    if (before != handleError && !inGLDriver(reinterpret_cast<void*>(before)))
         state.hostErrorHandler = before;
     const XIOErrorHandler ioBefore = XSetIOErrorHandler(handleIOError);
     if (ioBefore != handleIOError)
@@ -80,21 +90,19 @@ void diagnose(const char* call, const std::string& why) {
     std::fflush(stderr);
 }
 
-ErrorTrap::ErrorTrap(Display* display)
-    : display(display), firstRequest(0), error() {
+ErrorTrap::ErrorTrap(Display* display) : display(display), firstRequest(0), error() {
     Platform& state = platform();
-    installErrorHandlers(state);
-    // No other thread sends a request on the connection until the trap closes. NOTE: on the
-    // layer's own connections only its own traps take turns: holding Xlib's display lock there
-    // while Mesa sends GLX requests through xcb deadlocks with another render thread whose
-    // Mesa request is inside xcb waiting for that lock.
+    // The layer's traps on a connection take turns, and only the layer sends requests there, so
+    // every error from the trap's first request on is the trap's. NOTE: Xlib's own display lock
+    // (XLockDisplay) is never taken: a thread that holds it and waits for a reply deadlocks with
+    // another thread inside XSync that is delivering an error, and Mesa's GLX requests go
+    // through xcb, where another render thread may wait for that lock.
     known = connectionOf(display);
-    if (known && known->owned)
+    if (known)
         known->trapLock.lock();
-    else
-        XLockDisplay(display);
+    installErrorHandlers(state);
     firstRequest = NextRequest(display);
-    std::lock_guard<std::mutex> lock(state.trapMutex);
+    std::lock_guard<decltype(state.errorMutex)> lock(state.errorMutex);
     state.openTraps.push_back(this);
 }
 
@@ -104,13 +112,11 @@ ErrorTrap::~ErrorTrap() {
         XSync(display, False);
     Platform& state = platform();
     {
-        std::lock_guard<std::mutex> lock(state.trapMutex);
+        std::lock_guard<decltype(state.errorMutex)> lock(state.errorMutex);
         state.openTraps.erase(std::find(state.openTraps.begin(), state.openTraps.end(), this));
     }
-    if (known && known->owned)
+    if (known)
         known->trapLock.unlock();
-    else
-        XUnlockDisplay(display);
 }
 
 bool ErrorTrap::claims(Display* errorDisplay, const XErrorEvent& event) {

@@ -9,13 +9,6 @@ namespace zn::x11 {
 
 namespace {
 
-// A stock object: never registered, never deleted.
-const std::shared_ptr<FontObject>& systemFontObject() {
-    static const std::shared_ptr<FontObject> object =
-        std::make_shared<FontObject>(nullptr, nullptr, "fixed");
-    return object;
-}
-
 std::vector<std::string> listFonts(Display* display, const std::string& pattern) {
     int count = 0;
     char** names = XListFonts(display, pattern.c_str(), 1000, &count);
@@ -97,12 +90,12 @@ FontObject::~FontObject() {
 }
 
 HGDIOBJ systemFont() {
-    return systemFontObject().get();
+    return platform().systemFont.get();
 }
 
 std::shared_ptr<FontObject> findFont(HGDIOBJ object) {
     if (object == systemFont())
-        return systemFontObject();
+        return platform().systemFont;
     return object ? platform().fonts.find(object) : nullptr;
 }
 

@@ -24,28 +24,48 @@
 //  - QueryPerformanceFrequency / QueryPerformanceCounter / Sleep / _stricmp: platform/posix.
 //
 // All of the layer's state (connections, the error handlers' state, the handle registries, the
-// watcher, what it learnt of each connection) lives in one Platform object that starts on the
-// first call that needs it and shuts down at exit (or in a forked child, which must not use its
-// parent's connections).
+// watcher, what it learnt of each connection) lives in one Platform object (x11_platform.cpp) that
+// starts on the first call that needs it and shuts down at exit (or in a forked child, which must
+// not use its parent's connections).
+//
+// Locks, by rank: a thread takes a lock only while every lock it holds ranks lower (debug builds
+// check it, x11_locks.h). Only the leaf is taken inside Xlib's error callbacks, and none is held
+// across an Xlib call that a host thread can be waiting for from inside Xlib: the host's
+// connection gets no request of the layer's under any lock.
+//   1 Watcher::mutex             IsIconic's watch connection and what it knows of the windows
+//   2 Platform::openMutex        opening the layer's connection and setting GLX up on it
+//   3 Platform::connectionMutex  the host's connection, the layer's current one
+//   4 Connection::learntMutex    what was learnt of a connection (indirect rendering, swap control)
+//   5 Platform::configMutex      glXGetFBConfigs, asked in turn
+//   6 Connection::trapLock       an error trap open on the connection (recursive: traps nest)
+//   7 Platform::handlerMutex     installing the error handlers
+//   8 HandleRegistry::mutex      one registry at a time; held only to find, add or remove
+//   9 Platform::errorMutex       leaf: the open traps and the layer's connections, for the handlers
+//
+// Connections (x11_connection.cpp): the layer sends its requests on a connection of its own,
+// opened to the server the host's connection is on when the host handed one over
+// (znSetX11Display), else to DISPLAY. The host's connection carries none of the layer's requests
+// but one XSync before a window is first used, so that the host's window exists for the layer's
+// connection. Chosen over sharing the host's connection because telling the layer's errors from
+// the host's there needs Xlib's display lock held across the layer's requests, and a thread that
+// holds it while waiting for a reply deadlocks with a host thread inside XSync delivering the
+// error of a request without a reply (whose handler waits for that lock). A host thread's errors
+// therefore always reach the host's handler, whichever thread reads them.
 //
 // How X errors reach the request that caused them (x11_errors.cpp):
-//  - Xlib's error handler is process-wide and errors carry only a display and a serial number,
-//    so a trap on the host's connection takes its lock (XLockDisplay) while it is open: no host
-//    thread can send a request on it meanwhile, so every error with a serial from the trap's
-//    first request on is the trap's, and an earlier one (a host thread's request) goes to the
-//    handler the host installed. On the layer's own connections, where the host sends nothing,
-//    the layer's traps take turns on a lock of the connection's own. Traps on different
-//    connections never wait for each other: there is no process-wide lock.
-//  - Chosen over a connection per thread because a host may hand its one connection over
-//    (znSetX11Display) and contexts move between threads as WGL allows, and over checked xcb
-//    requests because most failures come from inside GLX and Mesa, which report through Xlib.
+//  - Xlib's error handler is process-wide and errors carry only a display and a serial number.
+//    On the layer's connections only the layer sends requests, and its traps take turns on a
+//    lock of the connection's own, so every error with a serial from a trap's first request on
+//    is that trap's. Traps on different connections never wait for each other.
+//  - Chosen over a connection per thread because contexts move between threads as WGL allows,
+//    and over checked xcb requests because most failures come from inside GLX and Mesa, which
+//    report through Xlib.
 //  - The layer's handlers stay installed from its start; a trap opening puts them back when
 //    the host replaced them, taking the host's as the one to forward to. Errors outside any trap
-//    on a connection the layer opened are its own (Mesa asks for a window's geometry during GL
+//    on a connection of the layer's are its own (Mesa asks for a window's geometry during GL
 //    calls, and the host may have destroyed the window): they are said on standard error and end
-//    nothing. On the host's connection the same holds for Mesa's requests on the windows the
-//    layer renders into; every other error there goes to the host's handler.
-//  - A connection the layer opened that is lost (server gone, client killed) never ends the
+//    nothing. Every other error goes to the host's handler.
+//  - A connection of the layer's that is lost (server gone, client killed) never ends the
 //    process: its IO error ends in a per-connection exit handler that returns, the calls on it
 //    then fail, and the next handle is made on a new connection.
 //
@@ -83,48 +103,51 @@
 #include <X11/Xlib.h>
 
 #include "platform/win32api.h"
+#include "platform/ranked_mutex.h"
 
 namespace zn::x11 {
 
+using zn::platform::RankedMutex;
+using zn::platform::RankedRecursiveMutex;
+
 // ---- connections (x11_connection.cpp)
 
-// A connection the layer works on, with what it learnt about it. What is learnt is kept here
+// A connection the layer opened, with what it learnt about it. What is learnt is kept here
 // rather than by Display address, which a new connection may take over once this one closes.
+// It never ends the process, and the layer closes it.
 struct Connection {
-    Connection(Display* display, bool owned);
+    explicit Connection(Display* display) : display(display) {}
     Display* const display;
-    // The GLX extension's request code, for telling Mesa's requests apart in the error handler,
-    // which may send no request of its own.
-    int glxOpcode = 0;
-    // Opened by the layer: it never ends the process, and the layer closes it.
-    const bool owned;
     // Its IO failed (server gone, client killed): every call on it fails from then on.
     std::atomic<bool> lost{false};
-    // Held by a trap open on a connection the layer opened (see ErrorTrap).
-    std::recursive_mutex trapLock;
+    // Held by a trap open on the connection (see ErrorTrap).
+    RankedRecursiveMutex<6> trapLock;
 
-    std::mutex learntMutex;
+    RankedMutex<4> learntMutex;
     int indirect = -1;              // contexts render indirectly: -1 not asked yet
     std::map<int, int> swapControl; // per screen, the swap-control extension found
 };
 
-// The connection new handles use: the host's, or our own opened on first need. Null when no
-// display can be opened, which the first call that needs one says on standard error.
+// The connection new handles use, opened on first need to the host's server or DISPLAY. Null
+// when no display can be opened, which the first call that needs one says on standard error.
 std::shared_ptr<Connection> connection(bool reportFailure = true);
 // The same connection's display, for callers that need no more.
 Display* display(bool reportFailure = true);
-// Opens a connection of the layer's own to the display another one is on; it never ends the
-// process and is lost, rather than read, in a forked child. Null when it cannot be opened.
-std::shared_ptr<Connection> openOwnConnection(Display* like);
+// Opens a connection of the layer's own to the named server (null: DISPLAY); it is lost, rather
+// than read, in a forked child. Null when it cannot be opened.
+std::shared_ptr<Connection> openOwnConnection(const char* server);
 // Closes a connection the layer opened, lost or not.
 void closeOwnConnection(const std::shared_ptr<Connection>& connection);
-// True when the layer opened this display and its connection has been lost since.
-bool isLost(Display* display);
+// Waits until the server has done what the host asked on the connection it handed over, so that
+// the host's new window exists for the layer's connection. No lock is held meanwhile.
+void syncHostConnection();
 
 // Turns the X protocol errors raised by the requests made during its lifetime into a result
-// instead of a process exit. It holds the connection's lock while open (see the top of this
+// instead of a process exit. It holds the connection's trap lock while open (see the top of this
 // file), so its requests are told apart by serial number: opening and closing a trap costs no
-// round trip; only failed() waits, and only for requests still unanswered.
+// round trip; only failed() waits, and only for requests still unanswered. On a display the layer
+// did not open (a host's context released by wglMakeCurrent(NULL, NULL)) it takes no lock and
+// claims every error from its first request on.
 class ErrorTrap {
   public:
     explicit ErrorTrap(Display* display);
@@ -161,18 +184,18 @@ void diagnose(const char* call, const std::string& why);
 template <class T> class HandleRegistry {
   public:
     T* add(std::shared_ptr<T> object) {
-        std::lock_guard<std::mutex> lock(mutex);
+        std::lock_guard<decltype(mutex)> lock(mutex);
         T* added = object.get();
         objects[added] = std::move(object);
         return added;
     }
     std::shared_ptr<T> find(const void* handle) {
-        std::lock_guard<std::mutex> lock(mutex);
+        std::lock_guard<decltype(mutex)> lock(mutex);
         auto found = objects.find(handle);
         return found == objects.end() ? nullptr : found->second;
     }
     std::shared_ptr<T> remove(const void* handle) {
-        std::lock_guard<std::mutex> lock(mutex);
+        std::lock_guard<decltype(mutex)> lock(mutex);
         auto found = objects.find(handle);
         if (found == objects.end())
             return nullptr;
@@ -181,19 +204,19 @@ template <class T> class HandleRegistry {
         return removed;
     }
     template <class Predicate> bool any(Predicate predicate) {
-        std::lock_guard<std::mutex> lock(mutex);
+        std::lock_guard<decltype(mutex)> lock(mutex);
         for (const auto& entry : objects)
             if (predicate(*entry.second))
                 return true;
         return false;
     }
     bool empty() {
-        std::lock_guard<std::mutex> lock(mutex);
+        std::lock_guard<decltype(mutex)> lock(mutex);
         return objects.empty();
     }
 
   private:
-    std::mutex mutex;
+    RankedMutex<8> mutex;
     std::unordered_map<const void*, std::shared_ptr<T>> objects;
 };
 
@@ -221,8 +244,6 @@ std::shared_ptr<DeviceContext> findDC(HDC dc);
 bool windowExists(const DeviceContext& dc);
 // True when some live device context has this object selected.
 bool isSelectedAnywhere(HGDIOBJ object);
-// True when the layer holds a device context for this window on this display.
-bool rendersInto(Display* display, Window window);
 
 // ---- pixel formats (glx_pixelformat.cpp, pixel_format.cpp)
 
@@ -321,9 +342,9 @@ std::vector<std::string> xlfdCandidates(const FontRequest& request);
 // or a size scaled by the server when no bitmap size is near; empty when there is none.
 std::string chooseFontName(const std::vector<std::string>& names, int pixelSize);
 
-// ---- the platform object (x11_connection.cpp)
+// ---- the platform object (x11_platform.cpp)
 
-class Watcher; // x11_watch.cpp
+class Watcher; // x11_watch.h
 
 // All of the layer's state. It starts on the first call that needs it and shuts down at exit,
 // when the watch connection is closed. A forked child drops what it inherited: its connections'
@@ -333,36 +354,46 @@ struct Platform {
     Platform();
     ~Platform();
 
-    // Connections: the host's once handed over, the layer's own, and every one the layer
-    // opened and has not closed yet (a lost own connection stays too, since
-    // handles made on it may still name it).
-    std::mutex connectionMutex;
-    // Taken alone by the one thread that opens the layer's own connection and sets GLX up on it.
-    std::mutex openMutex;
-    std::shared_ptr<Connection> host;
+    // Connections (x11_connection.cpp): the one the host handed over, the server it is on, and
+    // the layer's current connection. Taken alone by the one thread that opens a connection and
+    // sets GLX up on it.
+    RankedMutex<2> openMutex;
+    RankedMutex<3> connectionMutex;
+    Display* host = nullptr;
+    std::string hostServer;
     std::shared_ptr<Connection> own;
-    std::vector<std::shared_ptr<Connection>> opened;
     bool openFailed = false;
 
-    // The error handlers' state (x11_errors.cpp): the open traps, innermost last, and the
-    // handlers that were installed before the layer's, to which errors not its own go.
-    std::mutex trapMutex;
-    std::vector<ErrorTrap*> openTraps;
-    std::mutex handlerMutex;
+    // Mesa's glXGetFBConfigs answers no configuration at all now and then when two threads ask
+    // at once, so they ask in turn (glx_pixelformat.cpp).
+    RankedMutex<5> configMutex;
+
+    // The error handlers' state (x11_errors.cpp): the handlers that were installed before the
+    // layer's, to which errors not its own go; under the leaf lock, the open traps (innermost
+    // last) and every connection the layer opened and has not closed yet (a lost one stays too,
+    // since handles made on it may still name it).
+    RankedMutex<7> handlerMutex;
     std::atomic<XErrorHandler> hostErrorHandler{nullptr};
     std::atomic<XIOErrorHandler> hostIOErrorHandler{nullptr};
+    RankedMutex<9> errorMutex;
+    std::vector<ErrorTrap*> openTraps;
+    std::vector<std::shared_ptr<Connection>> opened;
+    // The connection the layer opened for a display, if any; call with errorMutex held.
+    const std::shared_ptr<Connection>* findOpened(Display* display) const;
 
     HandleRegistry<DeviceContext> deviceContexts;
     HandleRegistry<RenderingContext> renderingContexts;
     HandleRegistry<FontObject> fonts;
-    std::unique_ptr<Watcher> watcher;
+    // The stock object every device context starts with: never registered, never deleted.
+    const std::shared_ptr<FontObject> systemFont;
+    const std::unique_ptr<Watcher> watcher;
 };
 
 // The platform, started on first use.
 Platform& platform();
 // Installs the layer's error handlers, or puts them back when the host replaced them.
 void installErrorHandlers(Platform& state);
-// The connection a display belongs to, when the layer works on it.
+// The connection a display belongs to, when the layer opened it.
 std::shared_ptr<Connection> connectionOf(Display* display);
 
 } // namespace zn::x11

@@ -49,13 +49,6 @@ bool isSelectedAnywhere(HGDIOBJ object) {
         [object](const DeviceContext& dc) { return dc.font == object; });
 }
 
-bool rendersInto(Display* display, Window window) {
-    return window != None &&
-           platform().deviceContexts.any([display, window](const DeviceContext& dc) {
-               return dc.display == display && dc.window == window;
-           });
-}
-
 } // namespace zn::x11
 
 using namespace zn::x11;
@@ -73,8 +66,11 @@ HDC GetDC(HWND window) {
     dc->depth = 0;
     dc->visualClass = 0;
     dc->font = systemFont();
-    if (dc->window != None && !describeWindow(*dc))
-        return nullptr;
+    if (dc->window != None) {
+        syncHostConnection();
+        if (!describeWindow(*dc))
+            return nullptr;
+    }
     return handleOf(platform().deviceContexts.add(std::move(dc)));
 }
 
