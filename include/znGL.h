@@ -25,8 +25,8 @@ ZN_API unsigned int getMaxTextureUnits();
 ZN_API void glPointParameterfARB(unsigned int pname, float param);
 ZN_API void glPointParameterfvARB(unsigned int pname, float* params);
 ZN_API void glMultiTexCoord2fARB(unsigned int unit, float s, float t);
-// The two unit selectors share one cache and skip the driver when the unit is already selected
-// (GL_TEXTURE0_ARB to begin with).
+// Each unit selector skips the driver when its own unit is already selected (GL_TEXTURE0_ARB
+// to begin with, and again each time a render context starts up).
 ZN_API void glActiveTextureARB(unsigned int unit);
 ZN_API void glClientActiveTextureARB(unsigned int unit);
 ZN_API void glBindBufferARB(unsigned int target, unsigned int buffer);

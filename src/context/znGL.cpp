@@ -26,12 +26,15 @@ template <class F, class... Args> void forward(F znGLFunctions::*field, Args... 
         resolved(args...);
 }
 
-template <class F> void selectUnit(F znGLFunctions::*field, unsigned int unit) {
+// Calls a unit selector unless its own cache says the unit is already selected.
+template <class F>
+void selectUnit(F znGLFunctions::*field, std::atomic<GLuint> znGLFunctions::*cache,
+                unsigned int unit) {
     F resolved;
     {
         std::shared_lock<std::shared_mutex> lock(glFunctionsMutex());
         znGLFunctions& t = table();
-        if (t.cachedTextureUnit.exchange(unit) == unit)
+        if ((t.*cache).exchange(unit) == unit)
             return;
         resolved = t.*field;
     }
@@ -71,11 +74,12 @@ void glMultiTexCoord2fARB(unsigned int unit, float s, float t) {
 }
 
 void glActiveTextureARB(unsigned int unit) {
-    selectUnit(&znGLFunctions::glActiveTextureARB, unit);
+    selectUnit(&znGLFunctions::glActiveTextureARB, &znGLFunctions::cachedTextureUnit, unit);
 }
 
 void glClientActiveTextureARB(unsigned int unit) {
-    selectUnit(&znGLFunctions::glClientActiveTextureARB, unit);
+    selectUnit(&znGLFunctions::glClientActiveTextureARB, &znGLFunctions::cachedClientTextureUnit,
+               unit);
 }
 
 void glBindBufferARB(unsigned int target, unsigned int buffer) {

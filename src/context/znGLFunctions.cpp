@@ -52,7 +52,8 @@ znGLFunctions::znGLFunctions(Unregistered)
     : glPointParameterfARB(nullptr), glPointParameterfvARB(nullptr), glMultiTexCoord2fARB(nullptr),
       glActiveTextureARB(nullptr), glClientActiveTextureARB(nullptr), glBindBufferARB(nullptr),
       glGenBuffersARB(nullptr), glBufferDataARB(nullptr), wglSwapIntervalEXT(nullptr),
-      cachedTextureUnit(GL_TEXTURE0_ARB), extensionFlags(0) {}
+      cachedTextureUnit(GL_TEXTURE0_ARB), cachedClientTextureUnit(GL_TEXTURE0_ARB),
+      extensionFlags(0) {}
 
 znGLFunctions::~znGLFunctions() {
     // The znGL functions keep answering after the current table's owner is gone, so they must
@@ -108,4 +109,6 @@ void znGLFunctions::loadExtensions() {
     glBufferDataARB = resolved.glBufferDataARB;
     wglSwapIntervalEXT = swapInterval;
     extensionFlags = resolved.extensionFlags;
+    cachedTextureUnit = GL_TEXTURE0_ARB;
+    cachedClientTextureUnit = GL_TEXTURE0_ARB;
 }

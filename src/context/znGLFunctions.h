@@ -28,7 +28,8 @@ class znGLFunctions {
     znGLFunctions& operator=(const znGLFunctions&) = delete;
 
     // Looks the nine entry points up in the calling thread's current rendering context, shows a
-    // box for each one missing and switches vertical sync off where it can.
+    // box for each one missing and switches vertical sync off where it can. Both cached units
+    // start again at GL_TEXTURE0_ARB, as a newly created rendering context's units do.
     void loadExtensions();
 
     // The table that stands in once the current one is destroyed: nothing resolved, no group.
@@ -43,7 +44,10 @@ class znGLFunctions {
     GenBuffers glGenBuffersARB;
     BufferData glBufferDataARB;
     SwapInterval wglSwapIntervalEXT;
+    // The units last selected through glActiveTextureARB and glClientActiveTextureARB: the
+    // rendering context keeps the two apart, so each selector skips only its own repeats.
     std::atomic<GLuint> cachedTextureUnit;
+    std::atomic<GLuint> cachedClientTextureUnit;
     unsigned char extensionFlags;
 
   private:

@@ -117,27 +117,31 @@ TEST_F(Extensions, ASecondLoadDecidesBothGroupsAnew) {
     EXPECT_TRUE(znGL::isGLExtensionsSupported(GLExtensionPointParameters));
 }
 
-TEST_F(Extensions, TextureUnitSelectorsShareOneCache) {
+TEST_F(Extensions, EachTextureUnitSelectorSkipsOnlyItsOwnRepeats) {
     auto context = bind();
     znRecord::clearCalls();
     znGL::glActiveTextureARB(0x84C0);
     znGL::glActiveTextureARB(0x84C1);
+    // The client unit is still 0, whatever the active unit is.
     znGL::glClientActiveTextureARB(0x84C1);
     znGL::glClientActiveTextureARB(0x84C0);
     znGL::glActiveTextureARB(0x84C0);
     EXPECT_EQ(znRecord::callTexts(),
-              (Texts{"glActiveTextureARB(0x84C1)", "glClientActiveTextureARB(0x84C0)"}));
+              (Texts{"glActiveTextureARB(0x84C1)", "glClientActiveTextureARB(0x84C1)",
+                     "glClientActiveTextureARB(0x84C0)", "glActiveTextureARB(0x84C0)"}));
 }
 
-TEST_F(Extensions, TheTextureUnitCacheOutlivesASecondLoad) {
+TEST_F(Extensions, ASecondLoadStartsBothTextureUnitsAtUnit0) {
     auto context = bind();
     znGL::glActiveTextureARB(0x84C3);
+    znGL::glClientActiveTextureARB(0x84C2);
     context->initRenderContext();
     znRecord::clearCalls();
-    // Still unit 3 after the reload: only a change reaches the newly resolved entry points.
+    // The reload made a new rendering context, whose units are both 0.
+    znGL::glClientActiveTextureARB(0x84C0);
     znGL::glClientActiveTextureARB(0x84C3);
     znGL::glActiveTextureARB(0x84C0);
-    EXPECT_EQ(znRecord::callTexts(), Texts{"glActiveTextureARB(0x84C0)"});
+    EXPECT_EQ(znRecord::callTexts(), Texts{"glClientActiveTextureARB(0x84C3)"});
 }
 
 TEST_F(Extensions, ForwardersPassArgumentsUnchanged) {
