@@ -6,6 +6,15 @@
 #define GL_ARRAY_BUFFER_ARB 0x8892
 #define GL_STATIC_DRAW_ARB 0x88E4
 #endif
+#ifndef GL_TEXTURE1_ARB
+#define GL_TEXTURE1_ARB 0x84C1
+#endif
+#ifndef GL_ACTIVE_TEXTURE_ARB
+#define GL_ACTIVE_TEXTURE_ARB 0x84E0
+#endif
+#ifndef GL_CLIENT_ACTIVE_TEXTURE_ARB
+#define GL_CLIENT_ACTIVE_TEXTURE_ARB 0x84E1
+#endif
 
 namespace {
 
@@ -38,6 +47,25 @@ TEST(LiveRenderContext, BindsResolvesEveryEntryPointAndReleases) {
 
     context.destroyRenderContext();
     EXPECT_FALSE(anyContextCurrent());
+}
+
+TEST(LiveRenderContext, ActiveAndClientTextureUnitsAreSelectedApart) {
+    LiveWindow window(64, 64);
+    znRenderContext context(window.handle());
+    context.initRenderContext();
+    if (znGL::getMaxTextureUnits() < 2) {
+        context.destroyRenderContext();
+        GTEST_SKIP() << "the driver offers a single texture unit";
+    }
+    znGL::glActiveTextureARB(GL_TEXTURE1_ARB);
+    znGL::glClientActiveTextureARB(GL_TEXTURE1_ARB);
+    GLint active = 0, client = 0;
+    glGetIntegerv(GL_ACTIVE_TEXTURE_ARB, &active);
+    glGetIntegerv(GL_CLIENT_ACTIVE_TEXTURE_ARB, &client);
+    EXPECT_EQ(active, GLint(GL_TEXTURE1_ARB));
+    EXPECT_EQ(client, GLint(GL_TEXTURE1_ARB));
+    EXPECT_EQ(glGetError(), GLenum(GL_NO_ERROR));
+    context.destroyRenderContext();
 }
 
 TEST(LiveRenderContext, NullWindowFailsWithCode1AndItsBox) {
