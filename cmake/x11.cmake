@@ -6,6 +6,8 @@ find_package(OpenGL REQUIRED COMPONENTS OpenGL GLX)
 
 # The layer on its own, so that its tests can reach the calls the library keeps hidden.
 add_library(znVelmora_x11_objects OBJECT
+  ${ZN_RULES_SOURCES}
+  src/platform/rules/win32_calls.cpp
   src/platform/x11/x11_platform.cpp
   src/platform/x11/x11_connection.cpp
   src/platform/x11/x11_errors.cpp

@@ -12,6 +12,7 @@
 #include <X11/Xutil.h>
 
 #include "X11Layer.h"
+#include "platform/rules/rules.h"
 
 using namespace zn::x11;
 
@@ -23,7 +24,7 @@ HFONT createFont(const char* face, int height = 15, DWORD charSet = ANSI_CHARSET
 }
 
 std::string xlfdOf(HFONT font) {
-    std::string name = findFont(font)->xlfd;
+    std::string name = static_cast<X11Font&>(*zn::rules::fontOf(font)).xlfd;
     std::transform(name.begin(), name.end(), name.begin(),
                    [](unsigned char c) { return static_cast<char>(std::tolower(c)); });
     return name;
@@ -135,7 +136,7 @@ TEST_F(X11Layer, HandlesReleasedOnAnotherThreadLiveUntilCallsInFlightReturn) {
                     wglMakeCurrent(nullptr, nullptr);
                 }
                 SelectObject(dc, font);
-                SelectObject(dc, systemFont());
+                SelectObject(dc, zn::rules::stockFont());
             }
         });
         // Refused while the other thread has it current, as in WGL; it gets its turn.
@@ -203,8 +204,8 @@ TEST_F(X11Layer, DeviceContextsStartWithTheSystemFont) {
     HDC screen = GetDC(nullptr), dc = GetDC(hwnd(newWindow()));
     HFONT font = createFont("Arial");
     for (HDC fresh : {screen, dc}) {
-        EXPECT_EQ(SelectObject(fresh, font), systemFont());
-        SelectObject(fresh, systemFont());
+        EXPECT_EQ(SelectObject(fresh, font), zn::rules::stockFont());
+        SelectObject(fresh, zn::rules::stockFont());
     }
     DeleteObject(font);
 }
@@ -213,7 +214,7 @@ TEST_F(X11Layer, DeviceContextsStartWithTheSystemFont) {
 TEST_F(X11Layer, FontBitmapsDrawGlyphsIntoValidLists) {
     const Bound bound = bind();
     HFONT font = createFont("Arial");
-    for (HGDIOBJ selected : {static_cast<HGDIOBJ>(font), systemFont()}) {
+    for (HGDIOBJ selected : {static_cast<HGDIOBJ>(font), zn::rules::stockFont()}) {
         SelectObject(bound.dc, selected);
         const GLuint listBase = glGenLists(96);
         ASSERT_TRUE(wglUseFontBitmapsA(bound.dc, 32, 96, listBase));

@@ -7,6 +7,7 @@
 #include <X11/Xutil.h>
 
 #include "X11Layer.h"
+#include "platform/rules/rules.h"
 
 using namespace zn::x11;
 
@@ -133,14 +134,14 @@ TEST_F(X11Layer, ThePixelFormatIsTheBestOfAllConfigurations) {
     const PIXELFORMATDESCRIPTOR request = libraryRequest();
     for (Window window : windows) {
         HDC dc = GetDC(hwnd(window));
-        auto held = findDC(dc);
-        FBConfigList configs(held->display, held->screen);
+        const X11Window& held = static_cast<X11Window&>(*zn::rules::windowOf(dc));
+        FBConfigList configs(held.display, held.screen);
         std::vector<FormatTraits> all;
         for (int format = 1; format <= configs.size(); ++format)
-            all.push_back(readTraits(held->display, configs.at(format), *held));
+            all.push_back(readTraits(held.display, configs.at(format), held));
         const int chosen = ChoosePixelFormat(dc, &request);
         EXPECT_GT(chosen, 0);
-        EXPECT_EQ(chosen, chooseFormat(all, request)) << "window visual " << held->visual;
+        EXPECT_EQ(chosen, chooseFormat(all, request)) << "window visual " << held.visual;
         ReleaseDC(hwnd(window), dc);
     }
 }

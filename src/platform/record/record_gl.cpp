@@ -4,6 +4,7 @@
 #include <cstring>
 
 #include "context/glEntryPoints.h"
+#include "platform/rules/rules.h"
 #include "record_state.h"
 
 using namespace znRecord::detail;
@@ -140,7 +141,7 @@ void glRasterPos3f(GLfloat x, GLfloat y, GLfloat z) {
 
 GLuint glGenLists(GLsizei range) {
     logCall("glGenLists", range);
-    if (fails("glGenLists") || range <= 0 || !binding().rc)
+    if (fails("glGenLists") || range <= 0 || !zn::rules::currentContext())
         return 0;
     const GLuint base = state().nextList;
     state().nextList += range;
@@ -183,6 +184,6 @@ GLenum glGetError() {
 }
 void glGetIntegerv(GLenum pname, GLint* params) {
     logCall("glGetIntegerv", Hex{pname});
-    if (pname == GL_MAX_TEXTURE_UNITS_ARB && binding().rc)
+    if (pname == GL_MAX_TEXTURE_UNITS_ARB && zn::rules::currentContext())
         *params = state().maxTextureUnits;
 }

@@ -1,5 +1,7 @@
 #include "record_state.h"
 
+#include "platform/rules/rules.h"
+
 #include <cstdarg>
 #include <cstdio>
 
@@ -23,9 +25,6 @@ void restoreDefaults(State& s) {
     s.maxTextureUnits = 4;
     s.frequency = 1000;
     s.count = 0;
-    s.nextDC = 0x1001;
-    s.nextRC = 0x2001;
-    s.nextFont = 0x3001;
     s.nextTimer = 0x4001;
     s.highResolutionTimers = true;
     s.nextList = 1;
@@ -55,18 +54,13 @@ State& state() {
     return s;
 }
 
-Binding& binding() {
-    return state().bindings[std::this_thread::get_id()];
-}
-
-bool currentElsewhere(HGLRC rc) {
-    for (const auto& entry : state().bindings)
-        if (entry.first != std::this_thread::get_id() && entry.second.rc == rc)
-            return true;
-    return false;
+zn::platform::RankedMutex<10>& mutex() {
+    static zn::platform::RankedMutex<10> made;
+    return made;
 }
 
 bool fails(const char* name) {
+    std::lock_guard<zn::platform::RankedMutex<10>> lock(mutex());
     auto rule = state().failures.find(name);
     if (rule == state().failures.end() || rule->second == 0)
         return false;
@@ -116,6 +110,7 @@ std::string Call::text() const {
 }
 
 void reset() {
+    zn::rules::reset();
     detail::restoreDefaults(state());
 }
 
@@ -211,24 +206,22 @@ int liveListNames() {
 }
 
 int liveFonts() {
-    return static_cast<int>(state().fonts.size());
+    return zn::rules::liveFonts();
 }
 
 int heldDCs() {
-    int held = 0;
-    for (const auto& entry : state().dcs)
-        held += entry.second.held ? 1 : 0;
-    return held;
+    return zn::rules::liveDeviceContexts();
 }
 
 HGLRC currentContext() {
-    return detail::binding().rc;
+    return zn::rules::currentContext();
 }
 HDC currentDC() {
-    return detail::binding().dc;
+    return zn::rules::currentDC();
 }
 
 int windowPixelFormat(HWND window) {
+    std::lock_guard<zn::platform::RankedMutex<10>> lock(detail::mutex());
     auto format = state().windowFormats.find(window);
     return format == state().windowFormats.end() ? 0 : format->second;
 }

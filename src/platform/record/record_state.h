@@ -8,23 +8,12 @@
 #include <thread>
 #include <vector>
 
+#include "platform/ranked_mutex.h"
 #include "platform/win32api.h"
 #include "znRecord.h"
 
 namespace znRecord {
 namespace detail {
-
-struct DeviceContext {
-    HWND window;
-    bool held;
-    HGDIOBJ font;
-};
-
-// The rendering context current on one thread, and the device context it draws into.
-struct Binding {
-    HGLRC rc;
-    HDC dc;
-};
 
 // A waitable timer and the counter reading it is due at.
 struct WaitableTimer {
@@ -56,23 +45,17 @@ struct State {
     std::multiset<UINT> timerPeriods;
     std::map<HANDLE, WaitableTimer> timers;
 
-    std::map<HDC, DeviceContext> dcs;
     std::map<HWND, int> windowFormats;
-    std::map<HGLRC, int> contexts; // each with the pixel format it was made for
-    std::set<HGDIOBJ> fonts;
-    // As in WGL, each thread has its own current context.
-    std::map<std::thread::id, Binding> bindings;
-    uintptr_t nextDC, nextRC, nextFont, nextTimer;
+    uintptr_t nextTimer;
     GLuint nextList;
     GLuint nextBuffer;
 };
 
 State& state();
-
-// The calling thread's current context; both handles are null when none is current.
-Binding& binding();
-// True when another thread has this context current.
-bool currentElsewhere(HGLRC rc);
+// Held while a call logs, consumes a scripted failure or reads or changes what the window system
+// keeps (formats, lists, boxes), so that threads may make calls at once. Rank 10: taken inside
+// the rules layer's format lock.
+zn::platform::RankedMutex<10>& mutex();
 
 // The recorded stand-in for an extension entry point, or null for a name it does not know.
 PROC procAddress(const char* name);
@@ -113,8 +96,10 @@ inline std::string arg(const std::string& spelt) {
 }
 
 template <class... Args> void logCall(const char* name, Args... args) {
+    Call call{name, {arg(args)...}};
+    std::lock_guard<zn::platform::RankedMutex<10>> lock(mutex());
     State& s = state();
-    s.calls.push_back(Call{name, {arg(args)...}});
+    s.calls.push_back(std::move(call));
     const auto left = s.errorsLeft.find(name);
     if (left != s.errorsLeft.end())
         s.pendingError = left->second;

@@ -1,41 +1,37 @@
-// The window, GDI, WGL and kernel calls of the recording platform. Each call is logged, then
-// answered from the script; where no failure is scripted it behaves as Windows does for the
-// handles it knows (an unknown or released handle fails).
-#include <climits>
+// The window, GDI and WGL calls of the recording platform. Each call is logged, then fails
+// when the script says so; otherwise the rules layer answers it as Windows does for the handles
+// it knows (an unknown or released handle fails), over the recording back-end below, which
+// answers from the script: every non-null window is a live, shown one.
 #include <cstring>
+#include <mutex>
 #include <utility>
-#include <strings.h>
 
+#include "platform/rules/rules.h"
 #include "record_state.h"
 
 using namespace znRecord::detail;
+namespace rules = zn::rules;
 
 namespace {
 
-template <class Handle> Handle newHandle(uintptr_t& next) {
-    return reinterpret_cast<Handle>(next++);
-}
-
-DeviceContext* findDC(HDC dc) {
-    auto found = state().dcs.find(dc);
-    return found == state().dcs.end() || !found->second.held ? nullptr : &found->second;
-}
-
-const HGDIOBJ kStockFont = reinterpret_cast<HGDIOBJ>(0x3000);
+using RecordLock = std::lock_guard<zn::platform::RankedMutex<10>>;
 
 // The window system offers this many pixel formats, all described alike.
 const int kPixelFormats = 8;
 
-bool isFont(HGDIOBJ object) {
-    return object == kStockFont || state().fonts.count(object);
+struct RecordWindow : zn::native::Window {
+    explicit RecordWindow(HWND window) : window(window) {}
+    const HWND window;
+};
+struct RecordContext : zn::native::Context {};
+struct RecordFont : zn::native::Font {};
+
+HWND windowOf(zn::native::Window& window) {
+    return static_cast<RecordWindow&>(window).window;
 }
 
-bool isSelectedAnywhere(HGDIOBJ object) {
-    for (const auto& entry : state().dcs)
-        if (entry.second.held && entry.second.font == object)
-            return true;
-    return false;
-}
+// The context the back-end has current on this thread.
+thread_local zn::native::Context* currentNative = nullptr;
 
 // The descriptor as "size version flags, then every other member that is not 0".
 std::string described(const PIXELFORMATDESCRIPTOR* pfd) {
@@ -72,7 +68,99 @@ std::string described(const PIXELFORMATDESCRIPTOR* pfd) {
     return text + "}";
 }
 
+// Answers what the window system would, from the script.
+class RecordBackend final : public zn::native::Backend {
+  public:
+    std::shared_ptr<zn::native::Window> openWindow(HWND window) override {
+        return std::make_shared<RecordWindow>(window);
+    }
+    bool isIconic(HWND window) override {
+        RecordLock lock(mutex());
+        return state().iconic.count(window) != 0;
+    }
+
+    int chooseFormat(zn::native::Window&, const PIXELFORMATDESCRIPTOR&) override {
+        RecordLock lock(mutex());
+        return state().chosenPixelFormat;
+    }
+    int describeFormat(zn::native::Window&, int format, PIXELFORMATDESCRIPTOR* out) override {
+        if (!out)
+            return kPixelFormats;
+        if (format < 1 || format > kPixelFormats)
+            return 0;
+        RecordLock lock(mutex());
+        std::memset(out, 0, sizeof *out);
+        out->nSize = sizeof *out;
+        out->nVersion = 1;
+        out->dwFlags = state().pixelFormatFlags;
+        out->cColorBits = 32;
+        out->cDepthBits = 24;
+        return kPixelFormats;
+    }
+    bool drawsToWindow(zn::native::Window&, int format) override {
+        return format >= 1 && format <= kPixelFormats;
+    }
+    int windowFormat(zn::native::Window& window) override {
+        return znRecord::windowPixelFormat(windowOf(window));
+    }
+    bool storeWindowFormat(zn::native::Window& window, int format) override {
+        RecordLock lock(mutex());
+        state().windowFormats[windowOf(window)] = format;
+        return true;
+    }
+
+    std::shared_ptr<zn::native::Context> createContext(zn::native::Window&, int) override {
+        return std::make_shared<RecordContext>();
+    }
+    bool makeCurrent(zn::native::Window&, zn::native::Context& context) override {
+        currentNative = &context;
+        return true;
+    }
+    bool releaseCurrent() override {
+        currentNative = nullptr;
+        return true;
+    }
+    bool isCurrent(zn::native::Context& context) override { return currentNative == &context; }
+    bool deleteContext(zn::native::Context&) override { return true; }
+    bool swapBuffers(zn::native::Window&) override { return true; }
+    PROC procAddress(const char* name) override {
+        std::unique_lock<zn::platform::RankedMutex<10>> lock(mutex());
+        if (state().missingProcs.count(name))
+            return nullptr;
+        const auto answer = state().procAnswers.find(name);
+        if (answer != state().procAnswers.end())
+            return reinterpret_cast<PROC>(answer->second);
+        lock.unlock();
+        return znRecord::detail::procAddress(name);
+    }
+
+    std::shared_ptr<zn::native::Font> createFont(const zn::native::FontRequest&) override {
+        return std::make_shared<RecordFont>();
+    }
+    bool useFontBitmaps(zn::native::Font*, DWORD, DWORD count, DWORD listBase) override {
+        RecordLock lock(mutex());
+        for (znRecord::ListBlock& block : state().lists)
+            if (!block.deleted && block.base <= listBase &&
+                listBase + count <= block.base + block.range)
+                block.built = true;
+        return true;
+    }
+
+    int messageBox(HWND owner, const char* text, const char* caption, UINT style) override {
+        RecordLock lock(mutex());
+        state().boxes.push_back(
+            znRecord::MessageBox{owner, text ? text : "", caption ? caption : "", style});
+        return IDOK;
+    }
+    void diagnose(const char*, const std::string&) override {}
+};
+
 } // namespace
+
+zn::native::Backend& zn::native::backend() {
+    static RecordBackend* const record = new RecordBackend();
+    return *record;
+}
 
 void znSetX11Display(Display* display) {
     logCall("znSetX11Display", static_cast<const void*>(display));
@@ -89,79 +177,42 @@ int znChooseX11Visual(Display* display, int screen, znX11Visual* visual) {
 
 HDC GetDC(HWND window) {
     logCall("GetDC", window);
-    if (fails("GetDC"))
-        return nullptr;
-    HDC dc = newHandle<HDC>(state().nextDC);
-    state().dcs[dc] = DeviceContext{window, true, kStockFont};
-    return dc;
+    return fails("GetDC") ? nullptr : rules::getDC(window);
 }
 
 int ReleaseDC(HWND window, HDC dc) {
     logCall("ReleaseDC", window, dc);
-    DeviceContext* held = findDC(dc);
-    if (fails("ReleaseDC") || !held || held->window != window)
-        return 0;
-    held->held = false;
-    return 1;
+    return fails("ReleaseDC") ? 0 : rules::releaseDC(window, dc);
 }
 
 BOOL IsIconic(HWND window) {
     logCall("IsIconic", window);
-    return state().iconic.count(window) ? TRUE : FALSE;
+    return rules::isIconic(window);
 }
 
 int MessageBoxA(HWND owner, LPCSTR text, LPCSTR caption, UINT style) {
     logCall("MessageBoxA", owner, text, caption, Hex{style});
-    state().boxes.push_back(
-        znRecord::MessageBox{owner, text ? text : "", caption ? caption : "", style});
-    return IDOK;
+    return rules::messageBox(owner, text, caption, style);
 }
 
 int ChoosePixelFormat(HDC dc, const PIXELFORMATDESCRIPTOR* request) {
     logCall("ChoosePixelFormat", dc, described(request));
-    if (fails("ChoosePixelFormat") || !findDC(dc) || !request)
-        return 0;
-    return state().chosenPixelFormat;
+    return fails("ChoosePixelFormat") ? 0 : rules::choosePixelFormat(dc, request);
 }
 
 BOOL SetPixelFormat(HDC dc, int format, const PIXELFORMATDESCRIPTOR* request) {
     logCall("SetPixelFormat", dc, format, described(request));
-    DeviceContext* held = findDC(dc);
-    // The screen (a device context of no window) takes no pixel format.
-    if (fails("SetPixelFormat") || !held || !held->window || format < 1 || format > kPixelFormats)
-        return FALSE;
-    // As on Windows, a window's format is set once; setting the same one again is harmless.
-    int& set = state().windowFormats[held->window];
-    if (set != 0 && set != format)
-        return FALSE;
-    set = format;
-    return TRUE;
+    return fails("SetPixelFormat") ? FALSE : rules::setPixelFormat(dc, format, request);
 }
 
 int DescribePixelFormat(HDC dc, int format, UINT size, PIXELFORMATDESCRIPTOR* out) {
     logCall("DescribePixelFormat", dc, format, size);
-    if (fails("DescribePixelFormat") || !findDC(dc))
-        return 0;
-    // Without a descriptor to fill, the answer is the number of formats.
-    if (!out)
-        return kPixelFormats;
-    if (size < sizeof(PIXELFORMATDESCRIPTOR) || format < 1 || format > kPixelFormats)
-        return 0;
-    std::memset(out, 0, sizeof *out);
-    out->nSize = sizeof *out;
-    out->nVersion = 1;
-    out->dwFlags = state().pixelFormatFlags;
-    out->cColorBits = 32;
-    out->cDepthBits = 24;
-    return kPixelFormats;
+    return fails("DescribePixelFormat") ? 0 : rules::describePixelFormat(dc, format, size, out);
 }
 
 BOOL SwapBuffers(HDC dc) {
     logCall("SwapBuffers", dc);
-    DeviceContext* held = findDC(dc);
-    if (fails("SwapBuffers") || !held || znRecord::windowPixelFormat(held->window) == 0)
-        return FALSE;
-    return TRUE;
+    return fails("SwapBuffers") ? FALSE : rules::swapBuffers(dc);
 }
 
 HFONT CreateFontA(int height, int width, int escapement, int orientation, int weight, DWORD italic,
@@ -171,97 +222,49 @@ HFONT CreateFontA(int height, int width, int escapement, int orientation, int we
             strikeOut, charSet, outPrecision, clipPrecision, quality, pitchAndFamily, face);
     if (fails("CreateFontA"))
         return nullptr;
-    HFONT font = newHandle<HFONT>(state().nextFont);
-    state().fonts.insert(font);
-    return font;
+    return rules::createFont({height, width, escapement, orientation, weight, italic, underline,
+                              strikeOut, charSet, outPrecision, clipPrecision, quality,
+                              pitchAndFamily, face});
 }
 
 HGDIOBJ SelectObject(HDC dc, HGDIOBJ object) {
     logCall("SelectObject", dc, object);
-    DeviceContext* held = findDC(dc);
-    if (fails("SelectObject") || !held || !isFont(object))
-        return nullptr;
-    HGDIOBJ previous = held->font;
-    held->font = object;
-    return previous;
+    return fails("SelectObject") ? nullptr : rules::selectObject(dc, object);
 }
 
 BOOL DeleteObject(HGDIOBJ object) {
     logCall("DeleteObject", object);
-    if (fails("DeleteObject"))
-        return FALSE;
-    // Stock objects are never deleted, and asking does no harm.
-    if (object == kStockFont)
-        return TRUE;
-    // GDI refuses to delete an object that a device context still has selected.
-    if (isSelectedAnywhere(object))
-        return FALSE;
-    return state().fonts.erase(object) ? TRUE : FALSE;
+    return fails("DeleteObject") ? FALSE : rules::deleteObject(object);
 }
 
 HGLRC wglCreateContext(HDC dc) {
     logCall("wglCreateContext", dc);
-    DeviceContext* held = findDC(dc);
-    const int format = held ? znRecord::windowPixelFormat(held->window) : 0;
-    if (fails("wglCreateContext") || format == 0)
-        return nullptr;
-    HGLRC rc = newHandle<HGLRC>(state().nextRC);
-    state().contexts[rc] = format;
-    return rc;
+    return fails("wglCreateContext") ? nullptr : rules::createContext(dc);
 }
 
 BOOL wglMakeCurrent(HDC dc, HGLRC rc) {
     logCall("wglMakeCurrent", dc, rc);
-    if (fails("wglMakeCurrent"))
-        return FALSE;
-    if (!rc) {
-        binding() = Binding{};
-        return TRUE;
-    }
-    // A context renders only into windows of the pixel format it was made for.
-    DeviceContext* held = findDC(dc);
-    auto context = state().contexts.find(rc);
-    if (!held || context == state().contexts.end() ||
-        znRecord::windowPixelFormat(held->window) != context->second || currentElsewhere(rc))
-        return FALSE;
-    binding() = Binding{rc, dc};
-    return TRUE;
+    return fails("wglMakeCurrent") ? FALSE : rules::makeCurrent(dc, rc);
 }
 
 BOOL wglDeleteContext(HGLRC rc) {
     logCall("wglDeleteContext", rc);
-    // A context current on another thread is that thread's to release first.
-    if (fails("wglDeleteContext") || currentElsewhere(rc) || !state().contexts.erase(rc))
-        return FALSE;
-    if (binding().rc == rc)
-        binding() = Binding{};
-    return TRUE;
+    return fails("wglDeleteContext") ? FALSE : rules::deleteContext(rc);
 }
 
 PROC wglGetProcAddress(LPCSTR name) {
     logCall("wglGetProcAddress", name);
-    if (fails("wglGetProcAddress") || !name || !binding().rc || state().missingProcs.count(name))
-        return nullptr;
-    const auto answer = state().procAnswers.find(name);
-    if (answer != state().procAnswers.end())
-        return reinterpret_cast<PROC>(answer->second);
-    return procAddress(name);
+    return fails("wglGetProcAddress") ? nullptr : rules::getProcAddress(name);
 }
 
 HDC wglGetCurrentDC() {
     logCall("wglGetCurrentDC");
-    return binding().dc;
+    return rules::getCurrentDC();
 }
 
 BOOL wglUseFontBitmapsA(HDC dc, DWORD first, DWORD count, DWORD listBase) {
     logCall("wglUseFontBitmapsA", dc, first, count, listBase);
-    if (fails("wglUseFontBitmapsA") || !findDC(dc) || !binding().rc)
-        return FALSE;
-    for (znRecord::ListBlock& block : state().lists)
-        if (!block.deleted && block.base <= listBase &&
-            listBase + count <= block.base + block.range)
-            block.built = true;
-    return TRUE;
+    return fails("wglUseFontBitmapsA") ? FALSE : rules::useFontBitmaps(dc, first, count, listBase);
 }
 
 BOOL QueryPerformanceFrequency(LARGE_INTEGER* frequency) {
@@ -276,11 +279,4 @@ BOOL QueryPerformanceCounter(LARGE_INTEGER* count) {
         return FALSE;
     count->QuadPart = state().count;
     return TRUE;
-}
-
-int _stricmp(const char* a, const char* b) {
-    // The Windows runtime answers a missing string with _NLSCMPERROR.
-    if (!a || !b)
-        return INT_MAX;
-    return strcasecmp(a, b);
 }

@@ -1,6 +1,6 @@
-// ChoosePixelFormat, SetPixelFormat and DescribePixelFormat over the screen's GLX framebuffer
-// configurations. A window's format is kept in a property on the window: it is visible to every
-// connection and goes away with the window, as a Windows window's format does.
+// Pixel formats over the screen's GLX framebuffer configurations. A window's format is kept in a
+// property on the window: it is visible to every connection and goes away with the window, as a
+// Windows window's format does.
 #include <algorithm>
 #include <mutex>
 #include <string>
@@ -29,10 +29,10 @@ int lowestBit(unsigned long mask) {
     return shift;
 }
 
-void readVisual(FormatTraits& traits, const XVisualInfo& visual, const DeviceContext& dc) {
-    if (dc.window != None && visual.visualid == dc.visual)
+void readVisual(FormatTraits& traits, const XVisualInfo& visual, const X11Window& target) {
+    if (target.window != None && visual.visualid == target.visual)
         traits.visualMatch = 0;
-    else if (visual.depth == dc.depth && visual.c_class == dc.visualClass)
+    else if (visual.depth == target.depth && visual.c_class == target.visualClass)
         traits.visualMatch = 1;
     traits.redShift = lowestBit(visual.red_mask);
     traits.greenShift = lowestBit(visual.green_mask);
@@ -41,13 +41,13 @@ void readVisual(FormatTraits& traits, const XVisualInfo& visual, const DeviceCon
 
 } // namespace
 
-FormatTraits readTraits(Display* display, GLXFBConfig config, const DeviceContext& dc) {
+FormatTraits readTraits(Display* display, GLXFBConfig config, const X11Window& target) {
     auto get = [display, config](int name) { return attribute(display, config, name); };
     FormatTraits traits = {};
     traits.visualMatch = 2;
     XVisualInfo* visual = glXGetVisualFromFBConfig(display, config);
     if (visual) {
-        readVisual(traits, *visual, dc);
+        readVisual(traits, *visual, target);
         XFree(visual);
     }
     traits.window = visual && (get(GLX_DRAWABLE_TYPE) & GLX_WINDOW_BIT);
@@ -157,71 +157,56 @@ GLXFBConfig FBConfigList::at(int format) const {
     return format >= 1 && format <= count ? configs[format - 1] : nullptr;
 }
 
-int windowPixelFormat(DeviceContext& dc) {
-    // Once set, a window's format never changes, so only an unset one is asked again.
-    if (dc.format == 0 && dc.window != None)
-        dc.format = readFormatProperty(dc.display, dc.window);
-    return dc.format;
-}
-
-} // namespace zn::x11
-
-using namespace zn::x11;
-
-int ChoosePixelFormat(HDC dc, const PIXELFORMATDESCRIPTOR* request) {
-    std::shared_ptr<DeviceContext> held = findDC(dc);
-    if (!held || held->window == None || !request)
+int GlxBackend::chooseFormat(native::Window& window, const PIXELFORMATDESCRIPTOR& request) {
+    const X11Window& target = static_cast<X11Window&>(window);
+    // The screen takes no pixel format.
+    if (target.window == None)
         return 0;
-    FBConfigList configs(held->display, held->screen);
+    FBConfigList configs(target.display, target.screen);
     // The window's own visual ranks first, so the other configurations are read only when none
     // on it serves the request.
     std::vector<FormatTraits> formats(configs.size());
     for (int format = 1; format <= configs.size(); ++format)
-        if (attribute(held->display, configs.at(format), GLX_VISUAL_ID) == int(held->visual))
-            formats[format - 1] = readTraits(held->display, configs.at(format), *held);
-    if (const int chosen = chooseFormat(formats, *request))
+        if (attribute(target.display, configs.at(format), GLX_VISUAL_ID) == int(target.visual))
+            formats[format - 1] = readTraits(target.display, configs.at(format), target);
+    if (const int chosen = x11::chooseFormat(formats, request))
         return chosen;
     for (int format = 1; format <= configs.size(); ++format)
-        formats[format - 1] = readTraits(held->display, configs.at(format), *held);
-    const int chosen = chooseFormat(formats, *request);
+        formats[format - 1] = readTraits(target.display, configs.at(format), target);
+    const int chosen = x11::chooseFormat(formats, request);
     if (!chosen)
-        diagnose("ChoosePixelFormat", "no framebuffer configuration serves the request");
+        x11::diagnose("ChoosePixelFormat", "no framebuffer configuration serves the request");
     return chosen;
 }
 
-BOOL SetPixelFormat(HDC dc, int format, const PIXELFORMATDESCRIPTOR* /*request*/) {
-    std::shared_ptr<DeviceContext> held = findDC(dc);
-    if (!held || held->window == None)
-        return FALSE;
-    FBConfigList configs(held->display, held->screen);
-    GLXFBConfig config = configs.at(format);
-    if (!config || !readTraits(held->display, config, *held).window) {
-        diagnose("SetPixelFormat", "format " + std::to_string(format) + " cannot draw to a window");
-        return FALSE;
-    }
-    if (const int set = windowPixelFormat(*held)) {
-        if (set == format)
-            return TRUE;
-        diagnose("SetPixelFormat", "the window already has format " + std::to_string(set));
-        return FALSE;
-    }
-    if (!writeFormatProperty(held->display, held->window, format))
-        return FALSE;
-    held->format = format;
-    return TRUE;
-}
-
-int DescribePixelFormat(HDC dc, int format, UINT size, PIXELFORMATDESCRIPTOR* out) {
-    std::shared_ptr<DeviceContext> held = findDC(dc);
-    if (!held)
-        return 0;
-    FBConfigList configs(held->display, held->screen);
+int GlxBackend::describeFormat(native::Window& window, int format, PIXELFORMATDESCRIPTOR* out) {
+    const X11Window& target = static_cast<X11Window&>(window);
+    FBConfigList configs(target.display, target.screen);
     if (!out)
         return configs.size();
     GLXFBConfig config = configs.at(format);
-    if (!config || size < sizeof(PIXELFORMATDESCRIPTOR))
+    if (!config)
         return 0;
-    const FormatTraits traits = readTraits(held->display, config, *held);
-    *out = describeFormat(traits, rendersIndirect(*held->connection, config, traits.rgba));
+    const FormatTraits traits = readTraits(target.display, config, target);
+    *out = x11::describeFormat(traits, rendersIndirect(*target.connection, config, traits.rgba));
     return configs.size();
 }
+
+bool GlxBackend::drawsToWindow(native::Window& window, int format) {
+    const X11Window& target = static_cast<X11Window&>(window);
+    FBConfigList configs(target.display, target.screen);
+    GLXFBConfig config = configs.at(format);
+    return config && readTraits(target.display, config, target).window;
+}
+
+int GlxBackend::windowFormat(native::Window& window) {
+    const X11Window& target = static_cast<X11Window&>(window);
+    return target.window == None ? 0 : readFormatProperty(target.display, target.window);
+}
+
+bool GlxBackend::storeWindowFormat(native::Window& window, int format) {
+    const X11Window& target = static_cast<X11Window&>(window);
+    return writeFormatProperty(target.display, target.window, format);
+}
+
+} // namespace zn::x11

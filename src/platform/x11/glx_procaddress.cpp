@@ -111,15 +111,11 @@ bool hasExtension(const char* list, const char* name) {
     return false;
 }
 
-} // namespace zn::x11
-
-using namespace zn::x11;
-
-PROC wglGetProcAddress(LPCSTR name) {
-    if (!name || !glXGetCurrentContext())
-        return nullptr;
+PROC GlxBackend::procAddress(const char* name) {
     // Offered with every context, as Wine offers it; the function itself finds the means.
     if (std::strcmp(name, zn::kGLEntryPoints[zn::SwapInterval].name) == 0)
         return reinterpret_cast<PROC>(&swapIntervalEXT);
     return extensionEntryPoint(name);
 }
+
+} // namespace zn::x11

@@ -90,6 +90,10 @@ void diagnose(const char* call, const std::string& why) {
     std::fflush(stderr);
 }
 
+void GlxBackend::diagnose(const char* call, const std::string& why) {
+    x11::diagnose(call, why);
+}
+
 ErrorTrap::ErrorTrap(Display* display) : display(display), firstRequest(0), error() {
     Platform& state = platform();
     // The layer's traps on a connection take turns, and only the layer sends requests there, so

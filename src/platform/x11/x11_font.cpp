@@ -1,4 +1,4 @@
-// GDI fonts as X core fonts, and wglUseFontBitmapsA as glXUseXFont.
+// Fonts as X core fonts, and their glyphs' display lists through glXUseXFont.
 #include <climits>
 
 #include <X11/Xatom.h>
@@ -31,7 +31,7 @@ std::string resolvedName(Display* display, XFontStruct* info, const std::string&
 }
 
 // Loads what a pattern names at the request's size; null when the server has no such font.
-std::shared_ptr<FontObject> load(const std::shared_ptr<Connection>& connection,
+std::shared_ptr<X11Font> load(const std::shared_ptr<Connection>& connection,
                                  const std::string& pattern, int pixelSize) {
     Display* display = connection->display;
     const bool wildcard = pattern.find('*') != std::string::npos;
@@ -40,7 +40,7 @@ std::shared_ptr<FontObject> load(const std::shared_ptr<Connection>& connection,
     XFontStruct* info = name.empty() ? nullptr : XLoadQueryFont(display, name.c_str());
     if (!info)
         return nullptr;
-    return std::make_shared<FontObject>(connection, info, resolvedName(display, info, name));
+    return std::make_shared<X11Font>(connection, info, resolvedName(display, info, name));
 }
 
 // Glyph lists are GLuint names, but glXUseXFont takes ints.
@@ -84,70 +84,33 @@ void compileBlankGlyphs(const XFontStruct* info, int first, int count, int listB
 
 } // namespace
 
-FontObject::~FontObject() {
-    if (info)
-        XFreeFont(connection->display, info);
+X11Font::~X11Font() {
+    XFreeFont(connection->display, info);
 }
 
-HGDIOBJ systemFont() {
-    return platform().systemFont.get();
-}
-
-std::shared_ptr<FontObject> findFont(HGDIOBJ object) {
-    if (object == systemFont())
-        return platform().systemFont;
-    return object ? platform().fonts.find(object) : nullptr;
-}
-
-} // namespace zn::x11
-
-using namespace zn::x11;
-
-HFONT CreateFontA(int height, int /*width*/, int /*escapement*/, int /*orientation*/, int weight,
-                  DWORD italic, DWORD /*underline*/, DWORD /*strikeOut*/, DWORD charSet,
-                  DWORD /*outPrecision*/, DWORD /*clipPrecision*/, DWORD /*quality*/,
-                  DWORD /*pitchAndFamily*/, LPCSTR face) {
+std::shared_ptr<native::Font> GlxBackend::createFont(const native::FontRequest& asked) {
     std::shared_ptr<Connection> on = connection();
     if (!on)
         return nullptr;
-    const FontRequest request = fontRequest(height, weight, italic, charSet, face);
+    const FontRequest request =
+        fontRequest(asked.height, asked.weight, asked.italic, asked.charSet, asked.face);
     ErrorTrap trap(on->display);
     for (const std::string& pattern : xlfdCandidates(request))
-        if (std::shared_ptr<FontObject> font = load(on, pattern, request.pixelSize))
-            return reinterpret_cast<HFONT>(platform().fonts.add(std::move(font)));
+        if (std::shared_ptr<X11Font> font = load(on, pattern, request.pixelSize))
+            return font;
     return nullptr;
 }
 
-HGDIOBJ SelectObject(HDC dc, HGDIOBJ object) {
-    std::shared_ptr<DeviceContext> held = findDC(dc);
-    if (!held || !findFont(object))
-        return nullptr;
-    return held->font.exchange(object);
-}
-
-BOOL DeleteObject(HGDIOBJ object) {
-    // Stock objects are never deleted, and asking does no harm.
-    if (object == systemFont())
-        return TRUE;
-    // GDI refuses to delete an object that a device context still has selected.
-    if (!findFont(object) || isSelectedAnywhere(object))
-        return FALSE;
-    // The X font is freed with the last reference: a thread drawing with it keeps it meanwhile.
-    return platform().fonts.remove(object) ? TRUE : FALSE;
-}
-
-BOOL wglUseFontBitmapsA(HDC dc, DWORD first, DWORD count, DWORD listBase) {
-    std::shared_ptr<DeviceContext> held = findDC(dc);
+bool GlxBackend::useFontBitmaps(native::Font* font, DWORD first, DWORD count, DWORD listBase) {
     Display* current = glXGetCurrentDisplay();
-    if (!held || !glXGetCurrentContext() || !current || !fitsInt(first, count, listBase))
-        return FALSE;
+    if (!current || !fitsInt(first, count, listBase))
+        return false;
     ErrorTrap trap(current);
     // The system font has no X font of its own: its stand-in is loaded for the call.
-    std::shared_ptr<FontObject> font = findFont(held->font);
-    XFontStruct* standIn = font && font->info ? nullptr : XLoadQueryFont(current, "fixed");
-    if (!standIn && !(font && font->info))
-        return FALSE;
-    const XFontStruct* info = standIn ? standIn : font->info;
+    XFontStruct* standIn = font ? nullptr : XLoadQueryFont(current, "fixed");
+    if (!standIn && !font)
+        return false;
+    const XFontStruct* info = standIn ? standIn : static_cast<X11Font*>(font)->info;
     glXUseXFont(info->fid, static_cast<int>(first), static_cast<int>(count),
                 static_cast<int>(listBase));
     const bool failed = trap.failed();
@@ -161,6 +124,8 @@ BOOL wglUseFontBitmapsA(HDC dc, DWORD first, DWORD count, DWORD listBase) {
     if (standIn)
         XFreeFont(current, standIn);
     if (failed)
-        diagnose("wglUseFontBitmapsA", trap.why());
-    return failed ? FALSE : TRUE;
+        x11::diagnose("wglUseFontBitmapsA", trap.why());
+    return !failed;
 }
+
+} // namespace zn::x11

@@ -58,9 +58,7 @@ void shutDown() {
 
 } // namespace
 
-Platform::Platform()
-    : systemFont(std::make_shared<FontObject>(nullptr, nullptr, "fixed")),
-      watcher(std::make_unique<Watcher>()) {}
+Platform::Platform() : watcher(std::make_unique<Watcher>()) {}
 
 Platform::~Platform() = default;
 
@@ -85,3 +83,7 @@ Platform& platform() {
 }
 
 } // namespace zn::x11
+
+zn::native::Backend& zn::native::backend() {
+    return zn::x11::platform().glx;
+}

@@ -102,7 +102,7 @@
 #include <GL/glx.h>
 #include <X11/Xlib.h>
 
-#include "platform/win32api.h"
+#include "platform/native.h"
 #include "platform/ranked_mutex.h"
 
 namespace zn::x11 {
@@ -177,78 +177,27 @@ inline const char* const kDiagnosticPrefix = "znVelmora x11: ";
 // One line on standard error saying why a call failed, beside whatever the library reports.
 void diagnose(const char* call, const std::string& why);
 
-// Live objects behind the handles the layer hands out. A handle is its object's address; one
-// that is not registered (unknown, released, deleted) is refused rather than dereferenced. A
-// handle found keeps its object alive until the caller lets go, whatever another thread
-// releases meanwhile.
-template <class T> class HandleRegistry {
-  public:
-    T* add(std::shared_ptr<T> object) {
-        std::lock_guard<decltype(mutex)> lock(mutex);
-        T* added = object.get();
-        objects[added] = std::move(object);
-        return added;
-    }
-    std::shared_ptr<T> find(const void* handle) {
-        std::lock_guard<decltype(mutex)> lock(mutex);
-        auto found = objects.find(handle);
-        return found == objects.end() ? nullptr : found->second;
-    }
-    std::shared_ptr<T> remove(const void* handle) {
-        std::lock_guard<decltype(mutex)> lock(mutex);
-        auto found = objects.find(handle);
-        if (found == objects.end())
-            return nullptr;
-        std::shared_ptr<T> removed = std::move(found->second);
-        objects.erase(found);
-        return removed;
-    }
-    template <class Predicate> bool any(Predicate predicate) {
-        std::lock_guard<decltype(mutex)> lock(mutex);
-        for (const auto& entry : objects)
-            if (predicate(*entry.second))
-                return true;
-        return false;
-    }
-    bool empty() {
-        std::lock_guard<decltype(mutex)> lock(mutex);
-        return objects.empty();
-    }
-
-  private:
-    RankedMutex<8> mutex;
-    std::unordered_map<const void*, std::shared_ptr<T>> objects;
-};
-
 inline Window windowOf(HWND window) {
     return static_cast<Window>(reinterpret_cast<uintptr_t>(window));
 }
 
-// ---- device contexts (x11_window.cpp)
+// ---- windows (x11_window.cpp)
 
-struct DeviceContext {
+// A window, or the screen, as a device context draws on it.
+struct X11Window : native::Window {
     std::shared_ptr<Connection> connection;
     Display* display;
-    Window window; // None for the screen
+    ::Window window; // None for the screen
     int screen;
     VisualID visual;
     int depth;
     int visualClass;
-    std::atomic<int> format{0}; // the window's pixel format once known; 0 until then
-    std::atomic<HGDIOBJ> font{nullptr};
 };
 
-// The live device context behind a handle, or null for an unknown or released one.
-std::shared_ptr<DeviceContext> findDC(HDC dc);
-// True while the device context's window exists; the screen always does.
-bool windowExists(const DeviceContext& dc);
-// True when some live device context has this object selected.
-bool isSelectedAnywhere(HGDIOBJ object);
+// True while the window exists; the screen always does.
+bool windowExists(const X11Window& target);
 
 // ---- pixel formats (glx_pixelformat.cpp, pixel_format.cpp)
-
-// A window's pixel format index, or 0 when none was set.
-int windowPixelFormat(DeviceContext& dc);
 
 // The screen's framebuffer configurations; format n is at(n).
 class FBConfigList {
@@ -284,7 +233,7 @@ struct FormatTraits {
 };
 
 // What a framebuffer configuration offers, read for a device context's window.
-FormatTraits readTraits(Display* display, GLXFBConfig config, const DeviceContext& dc);
+FormatTraits readTraits(Display* display, GLXFBConfig config, const X11Window& target);
 // The 1-based index of the format closest to the request, or 0 when none can serve it.
 int chooseFormat(const std::vector<FormatTraits>& formats, const PIXELFORMATDESCRIPTOR& request);
 // The descriptor Windows would give for a format. A slow configuration, or any one where
@@ -293,14 +242,10 @@ PIXELFORMATDESCRIPTOR describeFormat(const FormatTraits& format, bool indirect);
 
 // ---- rendering contexts (glx_context.cpp, glx_procaddress.cpp)
 
-struct RenderingContext {
+struct X11Context : native::Context {
     std::shared_ptr<Connection> connection;
     GLXContext context;
     int screen;
-    int format;
-    // The thread it is current on (or being deleted by), none while it is current nowhere. As
-    // in WGL, no other thread may take it or delete it meanwhile; GLX itself would let them.
-    std::atomic<std::thread::id> owner{};
 };
 
 // True when the space-separated list holds the name as a whole word.
@@ -308,23 +253,18 @@ bool hasExtension(const char* list, const char* name);
 
 // ---- fonts (x11_font.cpp, x11_xlfd.cpp)
 
-struct FontObject {
-    FontObject(std::shared_ptr<Connection> connection, XFontStruct* info, std::string xlfd)
+struct X11Font : native::Font {
+    X11Font(std::shared_ptr<Connection> connection, XFontStruct* info, std::string xlfd)
         : connection(std::move(connection)), info(info), xlfd(std::move(xlfd)) {}
     // Frees the X font: the last reference to it goes when no thread uses it any more.
-    ~FontObject();
-    FontObject(const FontObject&) = delete;
-    FontObject& operator=(const FontObject&) = delete;
+    ~X11Font() override;
+    X11Font(const X11Font&) = delete;
+    X11Font& operator=(const X11Font&) = delete;
 
-    const std::shared_ptr<Connection> connection; // null for the system font
-    XFontStruct* const info;                      // null for the system font
+    const std::shared_ptr<Connection> connection;
+    XFontStruct* const info;
     const std::string xlfd;
 };
-
-// The object every device context starts with, standing for the system font.
-HGDIOBJ systemFont();
-// The font behind a handle (the system font included), or null for an unknown one.
-std::shared_ptr<FontObject> findFont(HGDIOBJ object);
 
 // A CreateFontA request in X terms.
 struct FontRequest {
@@ -341,6 +281,38 @@ std::vector<std::string> xlfdCandidates(const FontRequest& request);
 // Of the names a pattern matched, the one to load for the pixel size: the nearest bitmap size,
 // or a size scaled by the server when no bitmap size is near; empty when there is none.
 std::string chooseFontName(const std::vector<std::string>& names, int pixelSize);
+
+// ---- the back-end (each operation in the file of its topic)
+
+class GlxBackend final : public native::Backend {
+  public:
+    std::shared_ptr<native::Window> openWindow(HWND window) override; // x11_window.cpp
+    bool isIconic(HWND window) override;                               // x11_watch.cpp
+
+    // glx_pixelformat.cpp
+    int chooseFormat(native::Window& window, const PIXELFORMATDESCRIPTOR& request) override;
+    int describeFormat(native::Window& window, int format, PIXELFORMATDESCRIPTOR* out) override;
+    bool drawsToWindow(native::Window& window, int format) override;
+    int windowFormat(native::Window& window) override;
+    bool storeWindowFormat(native::Window& window, int format) override;
+
+    // glx_context.cpp
+    std::shared_ptr<native::Context> createContext(native::Window& window, int format) override;
+    bool makeCurrent(native::Window& window, native::Context& context) override;
+    bool releaseCurrent() override;
+    bool isCurrent(native::Context& context) override;
+    bool deleteContext(native::Context& context) override;
+    bool swapBuffers(native::Window& window) override;
+    PROC procAddress(const char* name) override; // glx_procaddress.cpp
+
+    // x11_font.cpp
+    std::shared_ptr<native::Font> createFont(const native::FontRequest& request) override;
+    bool useFontBitmaps(native::Font* font, DWORD first, DWORD count, DWORD listBase) override;
+
+    // dialog/message_box.cpp, x11_errors.cpp
+    int messageBox(HWND owner, const char* text, const char* caption, UINT style) override;
+    void diagnose(const char* call, const std::string& why) override;
+};
 
 // ---- the platform object (x11_platform.cpp)
 
@@ -381,12 +353,8 @@ struct Platform {
     // The connection the layer opened for a display, if any; call with errorMutex held.
     const std::shared_ptr<Connection>* findOpened(Display* display) const;
 
-    HandleRegistry<DeviceContext> deviceContexts;
-    HandleRegistry<RenderingContext> renderingContexts;
-    HandleRegistry<FontObject> fonts;
-    // The stock object every device context starts with: never registered, never deleted.
-    const std::shared_ptr<FontObject> systemFont;
     const std::unique_ptr<Watcher> watcher;
+    GlxBackend glx;
 };
 
 // The platform, started on first use.

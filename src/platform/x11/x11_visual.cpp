@@ -13,7 +13,7 @@ int znChooseX11Visual(Display* display, int screen, znX11Visual* visual) {
     // A window yet to be made: visuals of the default depth and class rank first, and among
     // them none is preferred for being the default one.
     Visual* defaultVisual = DefaultVisual(display, screen);
-    DeviceContext screenDC = {};
+    X11Window screenDC{};
     screenDC.display = display;
     screenDC.window = None;
     screenDC.screen = screen;

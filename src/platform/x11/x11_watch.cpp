@@ -98,10 +98,8 @@ bool Watcher::readState(Window window, bool& iconic) {
     return read;
 }
 
-} // namespace zn::x11
-
-using namespace zn::x11;
-
-BOOL IsIconic(HWND window) {
-    return windowOf(window) != None && platform().watcher->iconic(windowOf(window)) ? TRUE : FALSE;
+bool GlxBackend::isIconic(HWND window) {
+    return windowOf(window) != None && platform().watcher->iconic(windowOf(window));
 }
+
+} // namespace zn::x11

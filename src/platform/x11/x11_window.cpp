@@ -1,4 +1,4 @@
-// Window services: device contexts for windows and the screen.
+// Windows: what a device context draws on, and whether a window still exists.
 #include <X11/Xutil.h>
 
 #include "platform/x11/x11_platform.h"
@@ -8,76 +8,53 @@ namespace zn::x11 {
 namespace {
 
 // Reads what the pixel format rules need to know about the window; false when it is gone.
-bool describeWindow(DeviceContext& dc) {
+bool describeWindow(X11Window& target) {
     XWindowAttributes attributes;
-    ErrorTrap trap(dc.display);
-    if (!XGetWindowAttributes(dc.display, dc.window, &attributes) || trap.failed()) {
+    ErrorTrap trap(target.display);
+    if (!XGetWindowAttributes(target.display, target.window, &attributes) || trap.failed()) {
         diagnose("GetDC", "no such window: " + trap.why());
         return false;
     }
-    dc.screen = XScreenNumberOfScreen(attributes.screen);
-    dc.visual = XVisualIDFromVisual(attributes.visual);
-    dc.depth = attributes.depth;
-    dc.visualClass = attributes.visual->c_class;
+    target.screen = XScreenNumberOfScreen(attributes.screen);
+    target.visual = XVisualIDFromVisual(attributes.visual);
+    target.depth = attributes.depth;
+    target.visualClass = attributes.visual->c_class;
     return true;
-}
-
-HDC handleOf(DeviceContext* dc) {
-    return reinterpret_cast<HDC>(dc);
 }
 
 } // namespace
 
-std::shared_ptr<DeviceContext> findDC(HDC dc) {
-    return dc ? platform().deviceContexts.find(dc) : nullptr;
-}
-
-bool windowExists(const DeviceContext& dc) {
-    if (dc.window == None)
+bool windowExists(const X11Window& target) {
+    if (target.window == None)
         return true;
     // One round trip, where XGetWindowAttributes makes two.
-    Window root;
+    ::Window root;
     int x, y;
     unsigned int width, height, border, depth;
-    ErrorTrap trap(dc.display);
-    return XGetGeometry(dc.display, dc.window, &root, &x, &y, &width, &height, &border, &depth) &&
+    ErrorTrap trap(target.display);
+    return XGetGeometry(target.display, target.window, &root, &x, &y, &width, &height, &border,
+                        &depth) &&
            !trap.failed();
 }
 
-bool isSelectedAnywhere(HGDIOBJ object) {
-    return platform().deviceContexts.any(
-        [object](const DeviceContext& dc) { return dc.font == object; });
-}
-
-} // namespace zn::x11
-
-using namespace zn::x11;
-
-HDC GetDC(HWND window) {
+std::shared_ptr<native::Window> GlxBackend::openWindow(HWND window) {
     std::shared_ptr<Connection> on = connection();
     if (!on)
         return nullptr; // connection() said why
-    auto dc = std::make_shared<DeviceContext>();
-    dc->connection = on;
-    dc->display = on->display;
-    dc->window = windowOf(window);
-    dc->screen = DefaultScreen(on->display);
-    dc->visual = 0;
-    dc->depth = 0;
-    dc->visualClass = 0;
-    dc->font = systemFont();
-    if (dc->window != None) {
+    auto target = std::make_shared<X11Window>();
+    target->connection = on;
+    target->display = on->display;
+    target->window = windowOf(window);
+    target->screen = DefaultScreen(on->display);
+    target->visual = 0;
+    target->depth = 0;
+    target->visualClass = 0;
+    if (target->window != None) {
         syncHostConnection();
-        if (!describeWindow(*dc))
+        if (!describeWindow(*target))
             return nullptr;
     }
-    return handleOf(platform().deviceContexts.add(std::move(dc)));
+    return target;
 }
 
-int ReleaseDC(HWND window, HDC dc) {
-    std::shared_ptr<DeviceContext> held = findDC(dc);
-    if (!held || held->window != windowOf(window))
-        return 0;
-    // Another thread may release the same handle meanwhile: one of the two does.
-    return platform().deviceContexts.remove(dc) ? 1 : 0;
-}
+} // namespace zn::x11

@@ -21,7 +21,8 @@ void showDialog(HWND owner, const std::string& text, const std::string& caption,
 
 } // namespace
 
-int MessageBoxA(HWND owner, LPCSTR text, LPCSTR caption, UINT style) {
+int zn::x11::GlxBackend::messageBox(HWND owner, const char* text, const char* caption,
+                                    UINT style) {
     const std::string message = text ? text : "";
     // Windows captions a box without a caption "Error".
     const std::string title = caption ? caption : "Error";
