@@ -3,7 +3,8 @@
 #   linux     unit tests on the recording platform, live tests on X11/GLX under Xvfb
 #   sanitize  the unit tests, the x11 layer's tests, the live tests and the soak again under
 #             AddressSanitizer and UndefinedBehaviorSanitizer
-#   tsan      the threads and fault-injection tests under ThreadSanitizer
+#   tsan      the threads and fault-injection tests, and the recording platform's context rules
+#             (threads among them), under ThreadSanitizer
 #   fuzz      the libFuzzer targets on the recording platform, a minute each
 #   win64     the x86_64 DLL and the live tests under 64-bit Wine under Xvfb
 #   win32     the i686 DLL (the product): its exports, its release archive, and the live tests
@@ -68,9 +69,10 @@ export UBSAN_OPTIONS=print_stacktrace=1
 run_tests sanitize -E '^package_'
 
 # ThreadSanitizer on the tests that run managers on several threads and inject faults around
-# them; only the library and those tests are built. No suppression covers the library's code.
-targets="threads_live_test x11_faults_live_test"
-configure_build tsan -DCMAKE_BUILD_TYPE= -DZN_BUILD_EXAMPLES=OFF -DZN_WITH_RECORD=OFF \
+# them, and on the rules of rendering contexts over the recording platform, which take threads
+# too; only the libraries and those tests are built. No suppression covers the library's code.
+targets="threads_live_test x11_faults_live_test seam_record_test"
+configure_build tsan -DCMAKE_BUILD_TYPE= -DZN_BUILD_EXAMPLES=OFF \
   "-DCMAKE_CXX_FLAGS=-fsanitize=thread -O1 -g1" \
   "-DCMAKE_EXE_LINKER_FLAGS=-fsanitize=thread" "-DCMAKE_SHARED_LINKER_FLAGS=-fsanitize=thread"
 targets=""
@@ -79,7 +81,7 @@ targets=""
 # with die_after_fork=0.
 export TSAN_OPTIONS="halt_on_error=1 die_after_fork=0 suppressions=$root/tests/tsan.supp"
 export LP_NUM_THREADS=0
-run_tests tsan -R '^(threads_live_test|x11_faults_live_test)$'
+run_tests tsan -R '^(threads_live_test|x11_faults_live_test|record\.RenderingContexts\..*)$'
 unset LP_NUM_THREADS
 
 # clang's libFuzzer over the recording platform; the unit suite replays the kept corpus.

@@ -7,17 +7,35 @@
 // Objects a back-end makes (windows, contexts, fonts) are handed to the rules layer, which keeps
 // each alive while a handle names it or a thread uses it, and lets go of it from any thread.
 //
-// Locks of the whole platform, by rank: a thread takes a lock only while every lock it holds
-// ranks lower (debug builds check it, ranked_mutex.h). A back-end lists its own ranks beside
-// these in its header.
-//   1 rules: formatMutex        a window's format read and set as one step
-//   9 rules: Registry::mutex    one handle registry at a time; held only to find, add or remove
+// Every lock of the platform has a rank (LockRank below, written beside each declaration): a
+// thread takes a lock only while every lock it holds ranks lower, and debug builds check it
+// (ranked_mutex.h). No lock that a host thread can wait for from inside Xlib is held across a
+// call into Xlib or GLX: Xlib's error callbacks take the leaf alone, and the layer takes none
+// of Xlib's display locks.
 #pragma once
 
 #include <memory>
 #include <string>
 
 #include "platform/win32api.h"
+
+namespace zn::platform {
+
+enum LockRank : int {
+    kFormatRank = 1, // rules: a window's format read and set as one step
+    kWatcherRank,    // x11: IsIconic's watch connection and what it knows of the windows
+    kOpenRank,       // x11: opening the layer's connection and setting GLX up on it
+    kConnectionRank, // x11: the host's connection handed over, the layer's current one
+    kLearntRank,     // x11: what was learnt of a connection (indirect rendering, swap control)
+    kConfigRank,     // x11: glXGetFBConfigs, asked in turn
+    kTrapRank,       // x11: an error trap open on a connection (recursive: traps nest)
+    kHandlerRank,    // x11: installing the error handlers
+    kRegistryRank,   // rules: one handle registry at a time, held only to find, add or remove
+    kLeafRank,       // x11: the open traps and connections, all Xlib's error callbacks take;
+                     // record: its log, script and window-system state
+};
+
+} // namespace zn::platform
 
 namespace zn::native {
 

@@ -1,6 +1,6 @@
-// Mutexes that carry their rank in the platform's lock order (the list at the top of the
-// platform's header). A thread takes a lock only while every lock it holds ranks lower; debug
-// builds check this on each lock, a thread-local mask of the ranks held being all it costs.
+// Mutexes that carry their rank in the platform's lock order (LockRank, platform/native.h). A
+// thread takes a lock only while every lock it holds ranks lower; debug builds check this on each
+// lock, a thread-local mask of the ranks held being all it costs.
 #pragma once
 
 #include <cassert>

@@ -1,4 +1,5 @@
 // Rendering contexts: made for a window's format, current per thread, released and deleted.
+#include <atomic>
 #include <string>
 #include <thread>
 
@@ -125,6 +126,38 @@ TEST_F(RenderingContexts, AContextCurrentOnAnotherThreadIsNotDeleted) {
     std::thread([&] { deletedThere = wglDeleteContext(bound.rc); }).join();
     EXPECT_FALSE(deletedThere);
     EXPECT_EQ(wglGetCurrentDC(), bound.dc);
+}
+
+// Two threads that ask for one context at the same moment: it goes to one of them, and the
+// other is refused while the first has it.
+TEST_F(RenderingContexts, GoToOneOfTwoThreadsAskingAtOnce) {
+    BoundWindow bound;
+    SeamWindow otherWindow;
+    HDC other = GetDC(otherWindow.handle());
+    const PIXELFORMATDESCRIPTOR request = libraryRequest();
+    ASSERT_TRUE(SetPixelFormat(other, bound.format, &request));
+    ASSERT_TRUE(wglMakeCurrent(nullptr, nullptr));
+    for (int round = 0; round < 20; ++round) {
+        std::atomic<int> ready{0}, asked{0}, taken{0};
+        const auto ask = [&](HDC dc) {
+            ++ready;
+            while (ready < 2)
+                std::this_thread::yield();
+            const bool made = wglMakeCurrent(dc, bound.rc);
+            taken += made ? 1 : 0;
+            ++asked;
+            // The winner keeps it until the other thread has asked.
+            while (made && asked < 2)
+                std::this_thread::yield();
+            if (made)
+                wglMakeCurrent(nullptr, nullptr);
+        };
+        std::thread one(ask, bound.dc), two(ask, other);
+        one.join();
+        two.join();
+        EXPECT_EQ(taken, 1) << "round " << round;
+    }
+    ReleaseDC(otherWindow.handle(), other);
 }
 
 TEST_F(RenderingContexts, SwapIntervalsAreNeverNegative) {

@@ -54,13 +54,13 @@ State& state() {
     return s;
 }
 
-zn::platform::RankedMutex<10>& mutex() {
-    static zn::platform::RankedMutex<10> made;
+RecordMutex& mutex() {
+    static RecordMutex made;
     return made;
 }
 
 bool fails(const char* name) {
-    std::lock_guard<zn::platform::RankedMutex<10>> lock(mutex());
+    std::lock_guard<RecordMutex> lock(mutex());
     auto rule = state().failures.find(name);
     if (rule == state().failures.end() || rule->second == 0)
         return false;
@@ -221,7 +221,7 @@ HDC currentDC() {
 }
 
 int windowPixelFormat(HWND window) {
-    std::lock_guard<zn::platform::RankedMutex<10>> lock(detail::mutex());
+    std::lock_guard<detail::RecordMutex> lock(detail::mutex());
     auto format = state().windowFormats.find(window);
     return format == state().windowFormats.end() ? 0 : format->second;
 }

@@ -8,6 +8,7 @@
 #include <thread>
 #include <vector>
 
+#include "platform/native.h"
 #include "platform/ranked_mutex.h"
 #include "platform/win32api.h"
 #include "znRecord.h"
@@ -53,9 +54,9 @@ struct State {
 
 State& state();
 // Held while a call logs, consumes a scripted failure or reads or changes what the window system
-// keeps (formats, lists, boxes), so that threads may make calls at once. Rank 10: taken inside
-// the rules layer's format lock.
-zn::platform::RankedMutex<10>& mutex();
+// keeps (formats, lists, boxes), so that threads may make calls at once.
+using RecordMutex = zn::platform::RankedMutex<zn::platform::kLeafRank>;
+RecordMutex& mutex();
 
 // The recorded stand-in for an extension entry point, or null for a name it does not know.
 PROC procAddress(const char* name);
@@ -97,7 +98,7 @@ inline std::string arg(const std::string& spelt) {
 
 template <class... Args> void logCall(const char* name, Args... args) {
     Call call{name, {arg(args)...}};
-    std::lock_guard<zn::platform::RankedMutex<10>> lock(mutex());
+    std::lock_guard<RecordMutex> lock(mutex());
     State& s = state();
     s.calls.push_back(std::move(call));
     const auto left = s.errorsLeft.find(name);

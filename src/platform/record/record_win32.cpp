@@ -14,7 +14,7 @@ namespace rules = zn::rules;
 
 namespace {
 
-using RecordLock = std::lock_guard<zn::platform::RankedMutex<10>>;
+using RecordLock = std::lock_guard<RecordMutex>;
 
 // The window system offers this many pixel formats, all described alike.
 const int kPixelFormats = 8;
@@ -124,7 +124,7 @@ class RecordBackend final : public zn::native::Backend {
     bool deleteContext(zn::native::Context&) override { return true; }
     bool swapBuffers(zn::native::Window&) override { return true; }
     PROC procAddress(const char* name) override {
-        std::unique_lock<zn::platform::RankedMutex<10>> lock(mutex());
+        std::unique_lock<RecordMutex> lock(mutex());
         if (state().missingProcs.count(name))
             return nullptr;
         const auto answer = state().procAnswers.find(name);

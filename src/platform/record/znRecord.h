@@ -11,11 +11,15 @@
 // timer), which advances it by the time asked, or to the system timer's next tick when the tick
 // is modelled. Message boxes are stored and never block. Display lists are tracked.
 //
-// Where it differs from Windows: there are no real windows, so every non-null window handle
-// stands for a live, shown window. A rendering context is current per thread, as in WGL, but
-// the platform is otherwise not thread-safe: threads must take turns. A failed wglMakeCurrent
-// leaves the thread's current context as it was, as Wine and GLX do (Windows releases it).
-// ReleaseDC refuses a device context named with another window than its own.
+// The platform calls follow the same Windows rules as the x11 platform, from the same code: a
+// rendering context is current on one thread at a time, as in WGL, and threads may make calls at
+// once (the log then holds them in the order they were made). Where it differs from Windows:
+// there are no real windows, so every non-null window handle stands for a live, shown window. A
+// failed wglMakeCurrent leaves the thread's current context as it was, as Wine and GLX do
+// (Windows releases it). ReleaseDC refuses a device context named with another window than its
+// own. A thread that ends with a context current releases it. The script, the log and what the
+// library left behind are read and changed from one thread while no other makes calls; reset()
+// forgets the calling thread's current context only.
 #pragma once
 
 #include <cstdint>

@@ -87,8 +87,7 @@ BOOL setPixelFormat(HDC dc, int format, const PIXELFORMATDESCRIPTOR* /*request*/
     if (const int set = formatOf(*held)) {
         if (set == format)
             return TRUE;
-        system().diagnose("SetPixelFormat",
-                          "the window already has format " + std::to_string(set));
+        system().diagnose("SetPixelFormat", "the window already has format " + std::to_string(set));
         return FALSE;
     }
     if (!system().storeWindowFormat(*held->native, format))

@@ -62,7 +62,7 @@ template <class T> class Registry {
 
   private:
     const uintptr_t first;
-    platform::RankedMutex<9> mutex;
+    platform::RankedMutex<platform::kRegistryRank> mutex;
     uintptr_t next;
     std::unordered_map<uintptr_t, std::shared_ptr<T>> objects;
 };
@@ -88,7 +88,7 @@ struct State {
     Registry<native::Font> fonts{0x3001};
     // A window's format is read and set as one step, so that two threads setting it at once
     // cannot both succeed with different formats.
-    platform::RankedMutex<1> formatMutex;
+    platform::RankedMutex<platform::kFormatRank> formatMutex;
 };
 
 State& state();

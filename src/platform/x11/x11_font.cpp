@@ -32,7 +32,7 @@ std::string resolvedName(Display* display, XFontStruct* info, const std::string&
 
 // Loads what a pattern names at the request's size; null when the server has no such font.
 std::shared_ptr<X11Font> load(const std::shared_ptr<Connection>& connection,
-                                 const std::string& pattern, int pixelSize) {
+                              const std::string& pattern, int pixelSize) {
     Display* display = connection->display;
     const bool wildcard = pattern.find('*') != std::string::npos;
     const std::string name =

@@ -1,46 +1,34 @@
-// The x11 platform: the Win32, WGL and GDI subset of platform/win32api.h over Xlib, GLX and
-// POSIX, linked into the shared library on X11 systems.
+// The x11 platform: the GLX back-end of the Windows rules layer (platform/native.h, over Xlib and
+// GLX) with the kernel calls over POSIX, linked into the shared library on X11 systems.
 //
-// What answers each call:
-//  - GetDC / ReleaseDC: a device context is a small object of this layer (display, window,
-//    visual, pixel format, selected font) kept in a registry, so a released or unknown handle
-//    fails instead of being dereferenced. GetDC(NULL) gives a DC for the screen.
-//  - IsIconic: the window's WM_STATE property says IconicState. A private connection watches
-//    the windows asked about, so the property is read again only after it changed and a call
-//    sends no X request (x11_watch.cpp).
-//  - ChoosePixelFormat / SetPixelFormat / DescribePixelFormat: pixel formats are the screen's
-//    GLX framebuffer configurations numbered from 1 in glXGetFBConfigs order. The choice prefers
-//    configurations on the window's own visual. A window's format lives in a property on the
-//    window, so it is set once and dies with the window, as on Windows.
-//  - wglCreateContext / wglMakeCurrent / wglDeleteContext / wglGetCurrentDC / SwapBuffers:
-//    glXCreateNewContext, glXMakeContextCurrent, glXDestroyContext, glXSwapBuffers.
-//  - wglGetProcAddress: an entry point only when the current context advertises its extension;
-//    wglSwapIntervalEXT is this layer's own function over the GLX swap-control extensions.
-//  - CreateFontA / SelectObject / DeleteObject / wglUseFontBitmapsA: X core fonts picked by XLFD
-//    with a fallback chain that ends at "fixed"; glyphs are built with glXUseXFont.
-//  - MessageBoxA: one line "caption: text" on standard error, then a modal dialog drawn over
-//    xcb on a connection of its own (dialog/dialog.h); ZNVELMORA_MESSAGEBOX=stderr or no
-//    display leaves the line alone, and nothing blocks.
+// What answers each native operation:
+//  - windows: a window is the X window the handle carries (its screen and visual read once);
+//    the null handle is the screen. IsIconic: the window's WM_STATE property says IconicState;
+//    a private connection watches the windows asked about, so the property is read again only
+//    after it changed and a call sends no X request (x11_watch.h).
+//  - pixel formats: the screen's GLX framebuffer configurations numbered from 1 in
+//    glXGetFBConfigs order. The choice prefers configurations on the window's own visual. A
+//    window's format lives in a property on the window, so it dies with the window and every
+//    connection sees it, as on Windows.
+//  - contexts: glXCreateNewContext, glXMakeContextCurrent, glXDestroyContext, glXSwapBuffers.
+//    Entry points only when the current context advertises their extension; wglSwapIntervalEXT
+//    is this layer's own function over the GLX swap-control extensions.
+//  - fonts: X core fonts picked by XLFD with a fallback chain that ends at "fixed"; glyphs are
+//    built with glXUseXFont.
+//  - boxes: one line "caption: text" on standard error, then a modal dialog drawn over xcb on a
+//    connection of its own (dialog/dialog.h); ZNVELMORA_MESSAGEBOX=stderr or no display leaves
+//    the line alone, and nothing blocks.
 //  - QueryPerformanceFrequency / QueryPerformanceCounter / Sleep / _stricmp: platform/posix.
 //
-// All of the layer's state (connections, the error handlers' state, the handle registries, the
-// watcher, what it learnt of each connection) lives in one Platform object (x11_platform.cpp) that
-// starts on the first call that needs it and shuts down at exit (or in a forked child, which must
-// not use its parent's connections).
+// All of the layer's state (connections, the error handlers' state, the watcher, what it learnt
+// of each connection) lives in one Platform object (x11_platform.cpp) that starts on the first
+// call that needs it and shuts down at exit (or in a forked child, which must not use its
+// parent's connections).
 //
-// Locks, by rank: a thread takes a lock only while every lock it holds ranks lower (debug builds
-// check it, x11_locks.h). Only the leaf is taken inside Xlib's error callbacks, and none is held
-// across an Xlib call that a host thread can be waiting for from inside Xlib: the host's
-// connection gets no request of the layer's under any lock.
-//   1 Watcher::mutex             IsIconic's watch connection and what it knows of the windows
-//   2 Platform::openMutex        opening the layer's connection and setting GLX up on it
-//   3 Platform::connectionMutex  the host's connection, the layer's current one
-//   4 Connection::learntMutex    what was learnt of a connection (indirect rendering, swap control)
-//   5 Platform::configMutex      glXGetFBConfigs, asked in turn
-//   6 Connection::trapLock       an error trap open on the connection (recursive: traps nest)
-//   7 Platform::handlerMutex     installing the error handlers
-//   8 HandleRegistry::mutex      one registry at a time; held only to find, add or remove
-//   9 Platform::errorMutex       leaf: the open traps and the layer's connections, for the handlers
+// Locks: each has its rank beside its declaration (LockRank in platform/native.h). Only the leaf
+// (Platform::errorMutex) is taken inside Xlib's error callbacks, the layer never takes Xlib's own
+// display lock (XLockDisplay), and the host's connection gets no request of the layer's under any
+// lock.
 //
 // Connections (x11_connection.cpp): the layer sends its requests on a connection of its own,
 // opened to the server the host's connection is on when the host handed one over
@@ -69,25 +57,15 @@
 //    process: its IO error ends in a per-connection exit handler that returns, the calls on it
 //    then fail, and the next handle is made on a new connection.
 //
-// Where it differs from Windows:
+// Where it differs from Windows (beyond the rules layer's own differences, platform/rules):
 //  - X protocol errors (a destroyed window, BadMatch) are trapped and turn into failure results,
 //    and every failure writes one line on standard error saying why (kDiagnosticPrefix).
-//  - A context current on a thread that ends is released as the thread ends, so another
-//    thread can make it current or delete it; GLX would keep it bound to the ended thread, and
-//    so does Wine 8's WGL (wglMakeCurrent then fails with ERROR_BUSY, wglDeleteContext fails),
-//    a leak the layer does not copy.
-//  - wglMakeCurrent(NULL, NULL) succeeds when no context is current, as on Windows (Wine's
-//    answers FALSE there).
 //  - wglGetProcAddress answers only the nine extension entry points the library looks up.
 //  - wglSwapIntervalEXT is offered with every context, as Wine offers it; where GLX has no swap
 //    control it accepts only interval 0 (see glx_procaddress.cpp).
 //  - Fonts come from the X server's core fonts, so sizes snap to the bitmap sizes installed.
-//  - ReleaseDC refuses a device context named with another window than its own; Windows
-//    releases it whatever window is named.
 //  - The screen's device context (GetDC(NULL)) takes no pixel format: ChoosePixelFormat answers
 //    0 there, where Windows chooses one; SetPixelFormat is refused on both.
-//  - A failed wglMakeCurrent leaves the thread's current context current, as GLX and Wine do;
-//    Windows' documentation says it makes it not current.
 #pragma once
 
 #include <atomic>
@@ -121,9 +99,9 @@ struct Connection {
     // Its IO failed (server gone, client killed): every call on it fails from then on.
     std::atomic<bool> lost{false};
     // Held by a trap open on the connection (see ErrorTrap).
-    RankedRecursiveMutex<6> trapLock;
+    RankedRecursiveMutex<zn::platform::kTrapRank> trapLock;
 
-    RankedMutex<4> learntMutex;
+    RankedMutex<zn::platform::kLearntRank> learntMutex;
     int indirect = -1;              // contexts render indirectly: -1 not asked yet
     std::map<int, int> swapControl; // per screen, the swap-control extension found
 };
@@ -287,7 +265,7 @@ std::string chooseFontName(const std::vector<std::string>& names, int pixelSize)
 class GlxBackend final : public native::Backend {
   public:
     std::shared_ptr<native::Window> openWindow(HWND window) override; // x11_window.cpp
-    bool isIconic(HWND window) override;                               // x11_watch.cpp
+    bool isIconic(HWND window) override;                              // x11_watch.cpp
 
     // glx_pixelformat.cpp
     int chooseFormat(native::Window& window, const PIXELFORMATDESCRIPTOR& request) override;
@@ -329,8 +307,8 @@ struct Platform {
     // Connections (x11_connection.cpp): the one the host handed over, the server it is on, and
     // the layer's current connection. Taken alone by the one thread that opens a connection and
     // sets GLX up on it.
-    RankedMutex<2> openMutex;
-    RankedMutex<3> connectionMutex;
+    RankedMutex<zn::platform::kOpenRank> openMutex;
+    RankedMutex<zn::platform::kConnectionRank> connectionMutex;
     Display* host = nullptr;
     std::string hostServer;
     std::shared_ptr<Connection> own;
@@ -338,16 +316,16 @@ struct Platform {
 
     // Mesa's glXGetFBConfigs answers no configuration at all now and then when two threads ask
     // at once, so they ask in turn (glx_pixelformat.cpp).
-    RankedMutex<5> configMutex;
+    RankedMutex<zn::platform::kConfigRank> configMutex;
 
     // The error handlers' state (x11_errors.cpp): the handlers that were installed before the
     // layer's, to which errors not its own go; under the leaf lock, the open traps (innermost
     // last) and every connection the layer opened and has not closed yet (a lost one stays too,
     // since handles made on it may still name it).
-    RankedMutex<7> handlerMutex;
+    RankedMutex<zn::platform::kHandlerRank> handlerMutex;
     std::atomic<XErrorHandler> hostErrorHandler{nullptr};
     std::atomic<XIOErrorHandler> hostIOErrorHandler{nullptr};
-    RankedMutex<9> errorMutex;
+    RankedMutex<zn::platform::kLeafRank> errorMutex;
     std::vector<ErrorTrap*> openTraps;
     std::vector<std::shared_ptr<Connection>> opened;
     // The connection the layer opened for a display, if any; call with errorMutex held.

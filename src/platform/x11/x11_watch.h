@@ -23,7 +23,7 @@ class Watcher {
     void forget();
 
     // Held across a fork, so that the child finds the watcher unlocked.
-    RankedMutex<1> mutex;
+    RankedMutex<zn::platform::kWatcherRank> mutex;
 
   private:
     struct WindowState {

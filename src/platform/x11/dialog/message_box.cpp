@@ -21,8 +21,7 @@ void showDialog(HWND owner, const std::string& text, const std::string& caption,
 
 } // namespace
 
-int zn::x11::GlxBackend::messageBox(HWND owner, const char* text, const char* caption,
-                                    UINT style) {
+int zn::x11::GlxBackend::messageBox(HWND owner, const char* text, const char* caption, UINT style) {
     const std::string message = text ? text : "";
     // Windows captions a box without a caption "Error".
     const std::string title = caption ? caption : "Error";
