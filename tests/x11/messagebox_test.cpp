@@ -24,9 +24,12 @@ const char* const kCaption = "znVelmora Context Error";
 
 class MessageDialog : public testing::Test {
   protected:
-    // Held open for the whole suite: an X server without clients resets and refuses
-    // connections for a moment, which would fail the next dialog.
-    static void SetUpTestSuite() { display = XOpenDisplay(nullptr); }
+    // Held open for the whole program (both suites share it): an X server without clients
+    // resets and refuses connections for a moment, which would fail the next dialog.
+    static void SetUpTestSuite() {
+        if (!display)
+            display = XOpenDisplay(nullptr);
+    }
     void SetUp() override {
         if (!display)
             GTEST_SKIP() << "no X display";
