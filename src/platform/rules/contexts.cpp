@@ -8,10 +8,6 @@ namespace zn::rules {
 
 namespace {
 
-native::Backend& system() {
-    return native::backend();
-}
-
 // What makeCurrent made current on this thread. A thread that ends with a context current
 // releases it, so that another thread can take it or delete it.
 struct Binding {
@@ -21,8 +17,8 @@ struct Binding {
     ~Binding() {
         if (!rc)
             return;
-        if (system().isCurrent(*rc->native))
-            system().releaseCurrent();
+        if (native::backend().isCurrent(*rc->native))
+            native::backend().releaseCurrent();
         rc->owner = std::thread::id();
     }
 };
@@ -47,7 +43,7 @@ bool take(RenderingContext& rc) {
 
 // True while this thread has a context of the layer's current.
 bool hasCurrent() {
-    return current.rc && system().isCurrent(*current.rc->native);
+    return current.rc && native::backend().isCurrent(*current.rc->native);
 }
 
 } // namespace
@@ -59,7 +55,8 @@ HGLRC createContext(HDC dc) {
     const int format = formatOf(*held);
     if (format == 0)
         return nullptr;
-    std::shared_ptr<native::Context> native = system().createContext(*held->native, format);
+    std::shared_ptr<native::Context> native =
+        native::backend().createContext(*held->native, format);
     if (!native)
         return nullptr;
     auto rc = std::make_shared<RenderingContext>();
@@ -72,24 +69,26 @@ BOOL makeCurrent(HDC dc, HGLRC rc) {
     // Windows releases whatever is current, and releasing nothing is no failure.
     if (!rc) {
         bind(nullptr, nullptr, nullptr);
-        return system().releaseCurrent() ? TRUE : FALSE;
+        return native::backend().releaseCurrent() ? TRUE : FALSE;
     }
     std::shared_ptr<RenderingContext> context = state().renderingContexts.find(rc);
     std::shared_ptr<DeviceContext> held = findDC(dc);
     if (!context || !held) {
-        system().diagnose("wglMakeCurrent", "unknown or released device or rendering context");
+        native::backend().diagnose("wglMakeCurrent",
+                                   "unknown or released device or rendering context");
         return FALSE;
     }
     // A context renders only into windows of the format it was made for.
     if (!held->window || formatOf(*held) != context->format) {
-        system().diagnose("wglMakeCurrent", "the window has no pixel format or another one");
+        native::backend().diagnose("wglMakeCurrent",
+                                   "the window has no pixel format or another one");
         return FALSE;
     }
     if (!take(*context)) {
-        system().diagnose("wglMakeCurrent", "the context is current on another thread");
+        native::backend().diagnose("wglMakeCurrent", "the context is current on another thread");
         return FALSE;
     }
-    if (!system().makeCurrent(*held->native, *context->native)) {
+    if (!native::backend().makeCurrent(*held->native, *context->native)) {
         // The thread's context stays current; a context taken just now goes back.
         if (context != current.rc)
             context->owner = std::thread::id();
@@ -105,7 +104,7 @@ BOOL deleteContext(HGLRC rc) {
         return FALSE;
     // Taken for good: from here no other thread can make it current.
     if (!take(*context)) {
-        system().diagnose("wglDeleteContext", "the context is current on another thread");
+        native::backend().diagnose("wglDeleteContext", "the context is current on another thread");
         return FALSE;
     }
     if (!state().renderingContexts.remove(rc))
@@ -117,14 +116,14 @@ BOOL deleteContext(HGLRC rc) {
         current.handle = nullptr;
         current.rc.reset();
     }
-    if (system().isCurrent(*context->native))
-        system().releaseCurrent();
+    if (native::backend().isCurrent(*context->native))
+        native::backend().releaseCurrent();
     // Another thread may still hold the object a moment, but it can no longer take it.
-    return system().deleteContext(*context->native) ? TRUE : FALSE;
+    return native::backend().deleteContext(*context->native) ? TRUE : FALSE;
 }
 
 PROC getProcAddress(LPCSTR name) {
-    return name && hasCurrent() ? system().procAddress(name) : nullptr;
+    return name && hasCurrent() ? native::backend().procAddress(name) : nullptr;
 }
 
 HDC getCurrentDC() {
@@ -137,7 +136,7 @@ BOOL useFontBitmaps(HDC dc, DWORD first, DWORD count, DWORD listBase) {
         return FALSE;
     // The system font is the back-end's own: it has no object here.
     std::shared_ptr<native::Font> font = fontOf(held->font);
-    return system().useFontBitmaps(font.get(), first, count, listBase) ? TRUE : FALSE;
+    return native::backend().useFontBitmaps(font.get(), first, count, listBase) ? TRUE : FALSE;
 }
 
 HGLRC currentContext() {

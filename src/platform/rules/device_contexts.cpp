@@ -5,18 +5,17 @@
 
 namespace zn::rules {
 
-namespace {
-
-native::Backend& system() {
-    return native::backend();
-}
-
-} // namespace
-
 State& state() {
     // Never destroyed: other threads may still be inside the layer while the process exits.
     static State* const made = new State();
     return *made;
+}
+
+void reset() {
+    forgetCurrent();
+    state().deviceContexts.clear();
+    state().renderingContexts.clear();
+    state().fonts.clear();
 }
 
 std::shared_ptr<DeviceContext> findDC(HDC dc) {
@@ -25,7 +24,7 @@ std::shared_ptr<DeviceContext> findDC(HDC dc) {
 
 int formatOf(DeviceContext& dc) {
     if (dc.format == 0 && dc.window)
-        dc.format = system().windowFormat(*dc.native);
+        dc.format = native::backend().windowFormat(*dc.native);
     return dc.format;
 }
 
@@ -39,7 +38,7 @@ int liveDeviceContexts() {
 }
 
 HDC getDC(HWND window) {
-    std::shared_ptr<native::Window> native = system().openWindow(window);
+    std::shared_ptr<native::Window> native = native::backend().openWindow(window);
     if (!native)
         return nullptr;
     auto dc = std::make_shared<DeviceContext>();
@@ -58,18 +57,18 @@ int releaseDC(HWND window, HDC dc) {
 }
 
 BOOL isIconic(HWND window) {
-    return window && system().isIconic(window) ? TRUE : FALSE;
+    return window && native::backend().isIconic(window) ? TRUE : FALSE;
 }
 
 int messageBox(HWND owner, LPCSTR text, LPCSTR caption, UINT style) {
-    return system().messageBox(owner, text, caption, style);
+    return native::backend().messageBox(owner, text, caption, style);
 }
 
 int choosePixelFormat(HDC dc, const PIXELFORMATDESCRIPTOR* request) {
     std::shared_ptr<DeviceContext> held = findDC(dc);
     if (!held || !request)
         return 0;
-    return system().chooseFormat(*held->native, *request);
+    return native::backend().chooseFormat(*held->native, *request);
 }
 
 BOOL setPixelFormat(HDC dc, int format, const PIXELFORMATDESCRIPTOR* /*request*/) {
@@ -77,9 +76,9 @@ BOOL setPixelFormat(HDC dc, int format, const PIXELFORMATDESCRIPTOR* /*request*/
     // The screen takes no pixel format.
     if (!held || !held->window)
         return FALSE;
-    if (!system().drawsToWindow(*held->native, format)) {
-        system().diagnose("SetPixelFormat",
-                          "format " + std::to_string(format) + " cannot draw to a window");
+    if (!native::backend().drawsToWindow(*held->native, format)) {
+        native::backend().diagnose("SetPixelFormat",
+                                   "format " + std::to_string(format) + " cannot draw to a window");
         return FALSE;
     }
     std::lock_guard<decltype(state().formatMutex)> lock(state().formatMutex);
@@ -87,10 +86,11 @@ BOOL setPixelFormat(HDC dc, int format, const PIXELFORMATDESCRIPTOR* /*request*/
     if (const int set = formatOf(*held)) {
         if (set == format)
             return TRUE;
-        system().diagnose("SetPixelFormat", "the window already has format " + std::to_string(set));
+        native::backend().diagnose("SetPixelFormat",
+                                   "the window already has format " + std::to_string(set));
         return FALSE;
     }
-    if (!system().storeWindowFormat(*held->native, format))
+    if (!native::backend().storeWindowFormat(*held->native, format))
         return FALSE;
     held->format = format;
     return TRUE;
@@ -101,14 +101,14 @@ int describePixelFormat(HDC dc, int format, UINT size, PIXELFORMATDESCRIPTOR* ou
     // Without a descriptor to fill, the answer is the number of formats.
     if (!held || (out && size < sizeof(PIXELFORMATDESCRIPTOR)))
         return 0;
-    return system().describeFormat(*held->native, format, out);
+    return native::backend().describeFormat(*held->native, format, out);
 }
 
 BOOL swapBuffers(HDC dc) {
     std::shared_ptr<DeviceContext> held = findDC(dc);
     if (!held || !held->window || formatOf(*held) == 0)
         return FALSE;
-    return system().swapBuffers(*held->native) ? TRUE : FALSE;
+    return native::backend().swapBuffers(*held->native) ? TRUE : FALSE;
 }
 
 } // namespace zn::rules

@@ -54,11 +54,4 @@ BOOL deleteObject(HGDIOBJ object) {
     return state().fonts.remove(object) ? TRUE : FALSE;
 }
 
-void reset() {
-    forgetCurrent();
-    state().deviceContexts.clear();
-    state().renderingContexts.clear();
-    state().fonts.clear();
-}
-
 } // namespace zn::rules
