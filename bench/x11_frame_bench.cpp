@@ -114,11 +114,14 @@ struct Managed {
 };
 
 // The same frame by hand: GLX on the configuration the library chose for its window, the same
-// clear, scene, overlay calls, glFinish and swap.
+// clear, scene, overlay calls, glFinish and swap. Like each of the library's contexts, it renders
+// on a connection of its own to the host's server: Mesa's llvmpipe crashes now and then when
+// contexts of one connection render on two threads at once.
 class HandLoop {
   public:
-    HandLoop(Display* display, const Ring& ring, int format, const Area& area = kFull)
-        : display(display), ring(ring), area(area), window(newWindow(display, area)) {
+    HandLoop(Display* host, const Ring& ring, int format, const Area& area = kFull)
+        : display(XOpenDisplay(DisplayString(host))), ring(ring), area(area),
+          window(newWindow(display, area)) {
         int count = 0;
         GLXFBConfig* configs = glXGetFBConfigs(display, DefaultScreen(display), &count);
         context = glXCreateNewContext(display, configs[format - 1], GLX_RGBA_TYPE, nullptr, True);
@@ -143,7 +146,7 @@ class HandLoop {
         glXMakeContextCurrent(display, None, None, nullptr);
         glXDestroyContext(display, context);
         XDestroyWindow(display, window);
-        XSync(display, False);
+        XCloseDisplay(display);
     }
     void makeCurrent() { glXMakeContextCurrent(display, window, window, context); }
 

@@ -9,24 +9,40 @@ X11Context& glxContext(native::Context& context) {
     return static_cast<X11Context&>(context);
 }
 
+// A GLX context of the format on the connection; null when GLX refused it, said on standard error.
+GLXContext newContext(Display* display, int screen, int format) {
+    FBConfigList configs(display, screen);
+    GLXFBConfig config = configs.at(format);
+    if (!config)
+        return nullptr;
+    ErrorTrap trap(display);
+    GLXContext made = glXCreateNewContext(display, config, GLX_RGBA_TYPE, nullptr, True);
+    if (trap.failed() || !made) {
+        x11::diagnose("wglCreateContext", "GLX could not create a context: " + trap.why());
+        if (made)
+            glXDestroyContext(display, made);
+        return nullptr;
+    }
+    return made;
+}
+
 } // namespace
 
 std::shared_ptr<native::Context> GlxBackend::createContext(native::Window& window, int format) {
     const X11Window& target = static_cast<X11Window&>(window);
-    FBConfigList configs(target.display, target.screen);
-    GLXFBConfig config = configs.at(format);
-    if (!config)
+    std::shared_ptr<Connection> own = openContextConnection(DisplayString(target.display));
+    if (!own) {
+        x11::diagnose("wglCreateContext",
+                      std::string("cannot open display \"") + DisplayString(target.display) + "\"");
         return nullptr;
-    ErrorTrap trap(target.display);
-    GLXContext made = glXCreateNewContext(target.display, config, GLX_RGBA_TYPE, nullptr, True);
-    if (trap.failed() || !made) {
-        x11::diagnose("wglCreateContext", "GLX could not create a context: " + trap.why());
-        if (made)
-            glXDestroyContext(target.display, made);
+    }
+    GLXContext made = newContext(own->display, target.screen, format);
+    if (!made) {
+        closeOwnConnection(own);
         return nullptr;
     }
     auto context = std::make_shared<X11Context>();
-    context->connection = target.connection;
+    context->connection = std::move(own);
     context->context = made;
     context->screen = target.screen;
     return context;
@@ -72,12 +88,16 @@ bool GlxBackend::isCurrent(native::Context& context) {
 bool GlxBackend::deleteContext(native::Context& context) {
     X11Context& rc = glxContext(context);
     Display* display = rc.connection->display;
-    ErrorTrap trap(display);
-    glXDestroyContext(display, rc.context);
-    if (!trap.failed())
-        return true;
-    x11::diagnose("wglDeleteContext", trap.why());
-    return false;
+    bool deleted;
+    {
+        ErrorTrap trap(display);
+        glXDestroyContext(display, rc.context);
+        deleted = !trap.failed();
+        if (!deleted)
+            x11::diagnose("wglDeleteContext", trap.why());
+    }
+    closeOwnConnection(rc.connection);
+    return deleted;
 }
 
 bool GlxBackend::swapBuffers(native::Window& window) {

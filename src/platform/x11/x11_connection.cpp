@@ -58,6 +58,24 @@ void closeOwnConnection(const std::shared_ptr<Connection>& closing) {
                        state.opened.end());
 }
 
+namespace {
+
+// A connection set up for GLX; call with the platform's openMutex held.
+std::shared_ptr<Connection> openForGLX(const std::string& server) {
+    std::shared_ptr<Connection> opened = openOwnConnection(server.c_str());
+    if (opened)
+        initializeGLX(opened->display);
+    return opened;
+}
+
+} // namespace
+
+std::shared_ptr<Connection> openContextConnection(const std::string& server) {
+    Platform& state = platform();
+    std::lock_guard<decltype(state.openMutex)> opening(state.openMutex);
+    return openForGLX(server);
+}
+
 std::shared_ptr<Connection> connection(bool reportFailure) {
     Platform& state = platform();
     // NOTE: Mesa's GLX set-up of two connections on two threads at once can leave one of them
@@ -69,9 +87,7 @@ std::shared_ptr<Connection> connection(bool reportFailure) {
         return state.own;
     if (!state.openFailed || !reportFailure) {
         lock.unlock();
-        std::shared_ptr<Connection> opened = openOwnConnection(server.c_str());
-        if (opened)
-            initializeGLX(opened->display);
+        std::shared_ptr<Connection> opened = openForGLX(server);
         lock.lock();
         if (opened)
             state.own = opened;

@@ -38,16 +38,17 @@
 // the host's there needs Xlib's display lock held across the layer's requests, and a thread that
 // holds it while waiting for a reply deadlocks with a host thread inside XSync delivering the
 // error of a request without a reply (whose handler waits for that lock). A host thread's errors
-// therefore always reach the host's handler, whichever thread reads them.
+// therefore always reach the host's handler, whichever thread reads them. Each rendering context
+// renders on a connection of its own besides (see X11Context).
 //
 // How X errors reach the request that caused them (x11_errors.cpp):
 //  - Xlib's error handler is process-wide and errors carry only a display and a serial number.
 //    On the layer's connections only the layer sends requests, and its traps take turns on a
 //    lock of the connection's own, so every error with a serial from a trap's first request on
 //    is that trap's. Traps on different connections never wait for each other.
-//  - Chosen over a connection per thread because contexts move between threads as WGL allows,
-//    and over checked xcb requests because most failures come from inside GLX and Mesa, which
-//    report through Xlib.
+//  - Chosen over a connection per thread because contexts move between threads as WGL allows
+//    (a context's own connection moves with it), and over checked xcb requests because most
+//    failures come from inside GLX and Mesa, which report through Xlib.
 //  - The layer's handlers stay installed from its start; a trap opening puts them back when
 //    the host replaced them, taking the host's as the one to forward to. Errors outside any trap
 //    on a connection of the layer's are its own (Mesa asks for a window's geometry during GL
@@ -112,6 +113,9 @@ Display* display(bool reportFailure = true);
 // Opens a connection of the layer's own to the named server (null: DISPLAY); it is lost, rather
 // than read, in a forked child. Null when it cannot be opened.
 std::shared_ptr<Connection> openOwnConnection(const char* server);
+// Opens a connection of the layer's own, set up for GLX, for one rendering context (see
+// X11Context). Null when it cannot be opened.
+std::shared_ptr<Connection> openContextConnection(const std::string& server);
 // Closes a connection the layer opened, lost or not.
 void closeOwnConnection(const std::shared_ptr<Connection>& connection);
 // Waits until the server has done what the host asked on the connection it handed over, so that
@@ -218,6 +222,12 @@ PIXELFORMATDESCRIPTOR describeFormat(const FormatTraits& format, bool indirect);
 
 // ---- rendering contexts (glx_context.cpp, glx_procaddress.cpp)
 
+// NOTE: each context lives on a connection of its own, closed when the context is deleted. Mesa
+// keeps a software renderer per connection and screen, and llvmpipe (Mesa 22.3) checks whether a
+// resource it maps is in use by walking the pending work of every context of that renderer
+// without their owners' locks: contexts of one connection rendering on two threads at once then
+// crash now and then (a hand-written GLX loop does too). Contexts on connections of their own
+// never walk each other's work.
 struct X11Context : native::Context {
     std::shared_ptr<Connection> connection;
     GLXContext context;

@@ -37,10 +37,10 @@ bool windowExists(const X11Window& target) {
            !trap.failed();
 }
 
-std::shared_ptr<native::Window> GlxBackend::openWindow(HWND window) {
-    std::shared_ptr<Connection> on = connection();
-    if (!on)
-        return nullptr; // connection() said why
+namespace {
+
+// The window as seen on a connection; null when it is gone (or the connection is).
+std::shared_ptr<X11Window> openOn(const std::shared_ptr<Connection>& on, HWND window) {
     auto target = std::make_shared<X11Window>();
     target->connection = on;
     target->display = on->display;
@@ -54,6 +54,20 @@ std::shared_ptr<native::Window> GlxBackend::openWindow(HWND window) {
         if (!describeWindow(*target))
             return nullptr;
     }
+    return target;
+}
+
+} // namespace
+
+std::shared_ptr<native::Window> GlxBackend::openWindow(HWND window) {
+    std::shared_ptr<Connection> on = connection();
+    if (!on)
+        return nullptr; // connection() said why
+    std::shared_ptr<X11Window> target = openOn(on, window);
+    // Rendering runs on the contexts' connections, so a cut of the layer's connection may first
+    // show here: the window is then asked after once more, on a new connection.
+    if (!target && on->lost && (on = connection()))
+        target = openOn(on, window);
     return target;
 }
 
