@@ -30,7 +30,7 @@ GLXContext newContext(Display* display, int screen, int format) {
 
 std::shared_ptr<native::Context> GlxBackend::createContext(native::Window& window, int format) {
     const X11Window& target = static_cast<X11Window&>(window);
-    std::shared_ptr<Connection> own = openContextConnection(DisplayString(target.display));
+    std::shared_ptr<Connection> own = takeContextConnection(DisplayString(target.display));
     if (!own) {
         x11::diagnose("wglCreateContext",
                       std::string("cannot open display \"") + DisplayString(target.display) + "\"");
@@ -38,7 +38,7 @@ std::shared_ptr<native::Context> GlxBackend::createContext(native::Window& windo
     }
     GLXContext made = newContext(own->display, target.screen, format);
     if (!made) {
-        closeOwnConnection(own);
+        giveBackContextConnection(own);
         return nullptr;
     }
     auto context = std::make_shared<X11Context>();
@@ -96,7 +96,7 @@ bool GlxBackend::deleteContext(native::Context& context) {
         if (!deleted)
             x11::diagnose("wglDeleteContext", trap.why());
     }
-    closeOwnConnection(rc.connection);
+    giveBackContextConnection(rc.connection);
     return deleted;
 }
 

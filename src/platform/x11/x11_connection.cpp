@@ -70,10 +70,28 @@ std::shared_ptr<Connection> openForGLX(const std::string& server) {
 
 } // namespace
 
-std::shared_ptr<Connection> openContextConnection(const std::string& server) {
+std::shared_ptr<Connection> takeContextConnection(const std::string& server) {
     Platform& state = platform();
+    {
+        std::lock_guard<decltype(state.connectionMutex)> lock(state.connectionMutex);
+        for (auto spare = state.spare.begin(); spare != state.spare.end(); ++spare)
+            if (serves(*spare, server)) {
+                std::shared_ptr<Connection> taken = *spare;
+                state.spare.erase(spare);
+                return taken;
+            }
+    }
     std::lock_guard<decltype(state.openMutex)> opening(state.openMutex);
     return openForGLX(server);
+}
+
+void giveBackContextConnection(const std::shared_ptr<Connection>& connection) {
+    // A lost one is left as the lost current connection is (see shutDown in x11_platform.cpp).
+    if (connection->lost)
+        return;
+    Platform& state = platform();
+    std::lock_guard<decltype(state.connectionMutex)> lock(state.connectionMutex);
+    state.spare.push_back(connection);
 }
 
 std::shared_ptr<Connection> connection(bool reportFailure) {

@@ -28,6 +28,7 @@ void dropInheritedConnections() {
     if (nowhere >= 0)
         close(nowhere);
     state.own = nullptr;
+    state.spare.clear();
     state.openFailed = false;
     state.watcher->forget();
 }
@@ -48,10 +49,10 @@ void unlockAfterFork() {
     started->watcher->mutex.unlock();
 }
 
-// At exit the watch connection goes. NOTE: the layer's own connection stays open: closing it
+// At exit the watch connection goes. NOTE: the layer's other connections stay open: closing one
 // frees Mesa's GLX state of the display, which leaves memory of llvmpipe's compiler unreachable
 // (LeakSanitizer reports it), and contexts or fonts the host never released may still be made on
-// it.
+// them. For the same reason a deleted context's connection is kept for the next context.
 void shutDown() {
     started->watcher->stop();
 }

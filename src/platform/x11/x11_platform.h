@@ -113,9 +113,11 @@ Display* display(bool reportFailure = true);
 // Opens a connection of the layer's own to the named server (null: DISPLAY); it is lost, rather
 // than read, in a forked child. Null when it cannot be opened.
 std::shared_ptr<Connection> openOwnConnection(const char* server);
-// Opens a connection of the layer's own, set up for GLX, for one rendering context (see
-// X11Context). Null when it cannot be opened.
-std::shared_ptr<Connection> openContextConnection(const std::string& server);
+// A connection of the layer's own to the server, set up for GLX, for one rendering context alone
+// (see X11Context): one a deleted context gave back, or a new one. Null when none can be opened.
+std::shared_ptr<Connection> takeContextConnection(const std::string& server);
+// Keeps a deleted context's connection for the next context, unless it is lost.
+void giveBackContextConnection(const std::shared_ptr<Connection>& connection);
 // Closes a connection the layer opened, lost or not.
 void closeOwnConnection(const std::shared_ptr<Connection>& connection);
 // Waits until the server has done what the host asked on the connection it handed over, so that
@@ -222,12 +224,13 @@ PIXELFORMATDESCRIPTOR describeFormat(const FormatTraits& format, bool indirect);
 
 // ---- rendering contexts (glx_context.cpp, glx_procaddress.cpp)
 
-// NOTE: each context lives on a connection of its own, closed when the context is deleted. Mesa
-// keeps a software renderer per connection and screen, and llvmpipe (Mesa 22.3) checks whether a
-// resource it maps is in use by walking the pending work of every context of that renderer
-// without their owners' locks: contexts of one connection rendering on two threads at once then
-// crash now and then (a hand-written GLX loop does too). Contexts on connections of their own
-// never walk each other's work.
+// NOTE: each context renders on a connection no other context uses meanwhile: one a deleted
+// context gave back (which saves setting GLX up again), else a new one. Mesa keeps a software
+// renderer per connection and screen, and llvmpipe (Mesa 22.3) checks whether a resource it maps
+// is in use by walking the pending work of every context of that renderer without their owners'
+// locks: contexts of one connection rendering on two threads at once then crash now and then (a
+// hand-written GLX loop does too). Contexts on connections of their own never walk each other's
+// work.
 struct X11Context : native::Context {
     std::shared_ptr<Connection> connection;
     GLXContext context;
@@ -312,8 +315,8 @@ struct Platform {
     Platform();
     ~Platform();
 
-    // Connections (x11_connection.cpp): the one the host handed over, the server it is on, and
-    // the layer's current connection. Taken alone by the one thread that opens a connection and
+    // Connections (x11_connection.cpp): the one the host handed over, the server it is on, the
+    // layer's current connection and the spare ones of deleted contexts. Taken alone by the one thread that opens a connection and
     // sets GLX up on it.
     RankedMutex<zn::platform::kOpenRank> openMutex;
     RankedMutex<zn::platform::kConnectionRank> connectionMutex;
@@ -321,6 +324,8 @@ struct Platform {
     std::string hostServer;
     std::shared_ptr<Connection> own;
     bool openFailed = false;
+    // Connections of deleted rendering contexts, each for the next context made.
+    std::vector<std::shared_ptr<Connection>> spare;
 
     // Mesa's glXGetFBConfigs answers no configuration at all now and then when two threads ask
     // at once, so they ask in turn (glx_pixelformat.cpp).
