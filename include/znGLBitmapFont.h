@@ -35,6 +35,9 @@ class ZN_API znGLBitmapFont {
                       bool withZ);
     void callLists(const char* text);
 
-    GLuint listBase;
-    HDC deviceContext;
+    // The font's lists and device context live behind this one pointer, made by the constructors
+    // and deleted by the destructor, so that a later release can add to them without moving
+    // anything in the objects hosts make.
+    struct State;
+    State* state;
 };

@@ -39,9 +39,9 @@ class ZN_API znRenderContext {
   private:
     void setupPixelFormat();
 
-    HGLRC rc;
-    HDC dc;
-    HWND renderWidget;
-    int pixelFormat;
-    znGLFunctions* glFunctions;
+    // What the context holds lives behind this one pointer, made by the constructor and deleted
+    // by the destructor, so that a later release can add to it without moving anything in the
+    // objects hosts make or derive.
+    struct State;
+    State* state;
 };

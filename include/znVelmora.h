@@ -11,8 +11,6 @@
 #include "znRenderEnv.h"
 #include "znVersion.h"
 
-class znFramePacer;
-
 class ZN_API znVelmora {
   public:
     // Measures spans of the performance counter: from the reference reading lastCount to the
@@ -130,24 +128,9 @@ class ZN_API znVelmora {
     const char* getString(GLenum name);
     void driverInformation();
 
-    int windowX;
-    int windowY;
-    int windowWidth;
-    int windowHeight;
-    const char* glVendor;
-    const char* glRenderer;
-    const char* glVersion;
-    int glDriver;
-    std::vector<std::string> glExtensions;
-    znGLBitmapFont fpsFont;
-    int frameIntervalMs;
-    unsigned int destinatedFPS;
-    bool showFPS;
-    char fpsText[32];
-    znRenderContext* renderContext;
-    znRenderEnv* renderEnv;
-    znHiResTimer timer;
-    bool renderContentModified;
-    znFramePacer* framePacer; // null unless precise pacing is on
-    int swapInterval;
+    // What the manager holds lives behind this one pointer, made by the constructor and deleted
+    // by the destructor, so that a later release can add to it without moving anything in the
+    // objects hosts make or derive.
+    struct State;
+    State* state;
 };

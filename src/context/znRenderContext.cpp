@@ -6,64 +6,72 @@
 
 using zn::throwContextFailure;
 
-znRenderContext::znRenderContext(HWND window)
-    : rc(nullptr), dc(nullptr), renderWidget(window), pixelFormat(0),
-      glFunctions(new znGLFunctions) {}
+struct znRenderContext::State {
+    explicit State(HWND window) : renderWidget(window) {}
+
+    HGLRC rc = nullptr;
+    HDC dc = nullptr;
+    HWND renderWidget;
+    int pixelFormat = 0;
+    znGLFunctions glFunctions; // the extension table, made current by its construction
+};
+
+znRenderContext::znRenderContext(HWND window) : state(new State(window)) {}
 
 znRenderContext::~znRenderContext() {
     try {
-        delete glFunctions;
+        delete state;
     } catch (...) {
     }
 }
 
 void znRenderContext::initRenderContext() {
-    dc = GetDC(renderWidget);
-    if (!dc || !renderWidget)
+    state->dc = GetDC(state->renderWidget);
+    if (!state->dc || !state->renderWidget)
         throwContextFailure(1);
     setupPixelFormat();
-    rc = wglCreateContext(dc);
-    if (!rc)
+    state->rc = wglCreateContext(state->dc);
+    if (!state->rc)
         throwContextFailure(4);
-    if (!wglMakeCurrent(dc, rc))
+    if (!wglMakeCurrent(state->dc, state->rc))
         throwContextFailure(5);
-    glFunctions->loadExtensions();
+    state->glFunctions.loadExtensions();
 }
 
 void znRenderContext::setupPixelFormat() {
     const PIXELFORMATDESCRIPTOR pfd = zn::requestedPixelFormat();
-    pixelFormat = ChoosePixelFormat(dc, &pfd);
-    if (pixelFormat == 0)
+    state->pixelFormat = ChoosePixelFormat(state->dc, &pfd);
+    if (state->pixelFormat == 0)
         throwContextFailure(2);
-    if (!SetPixelFormat(dc, pixelFormat, &pfd))
+    if (!SetPixelFormat(state->dc, state->pixelFormat, &pfd))
         throwContextFailure(3);
 }
 
 void znRenderContext::destroyRenderContext() {
     if (!wglMakeCurrent(nullptr, nullptr))
         throwContextFailure(5);
-    if (!wglDeleteContext(rc))
+    if (!wglDeleteContext(state->rc))
         throwContextFailure(6);
-    ReleaseDC(renderWidget, dc);
+    ReleaseDC(state->renderWidget, state->dc);
 }
 
 void znRenderContext::makeCurrent() {
-    if (!wglMakeCurrent(dc, rc))
+    if (!wglMakeCurrent(state->dc, state->rc))
         throwContextFailure(5);
 }
 
 znGLFunctions& znRenderContext::getGLFunctions() {
-    return *glFunctions;
+    return state->glFunctions;
 }
 HGLRC znRenderContext::getRC() const {
-    return rc;
+    return state->rc;
 }
 HDC znRenderContext::getDC() const {
-    return dc;
+    return state->dc;
 }
 HWND znRenderContext::getRenderWidget() const {
-    return renderWidget;
+    return state->renderWidget;
 }
 int znRenderContext::getPixelFormat() const {
-    return pixelFormat;
+    return state->pixelFormat;
 }

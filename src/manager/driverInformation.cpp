@@ -1,5 +1,7 @@
 #include "znVelmora.h"
 
+#include "manager/managerState.h"
+
 #include "platform/win32api.h"
 
 namespace {
@@ -43,12 +45,12 @@ void znVelmora::driverInformation() {
     // A format that cannot be described claims nothing: it counts as a generic implementation.
     PIXELFORMATDESCRIPTOR pfd = {};
     const int described =
-        DescribePixelFormat(renderContext->getDC(), renderContext->getPixelFormat(),
+        DescribePixelFormat(state->renderContext->getDC(), state->renderContext->getPixelFormat(),
                             sizeof(PIXELFORMATDESCRIPTOR), &pfd);
-    glDriver = described ? driverKind(pfd.dwFlags) : 0;
+    state->glDriver = described ? driverKind(pfd.dwFlags) : 0;
 
-    glVendor = getString(GL_VENDOR);
-    glRenderer = getString(GL_RENDERER);
-    glVersion = getString(GL_VERSION);
-    glExtensions = splitAtBlanks(getString(GL_EXTENSIONS));
+    state->glVendor = getString(GL_VENDOR);
+    state->glRenderer = getString(GL_RENDERER);
+    state->glVersion = getString(GL_VERSION);
+    state->glExtensions = splitAtBlanks(getString(GL_EXTENSIONS));
 }

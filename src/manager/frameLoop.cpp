@@ -1,5 +1,7 @@
 #include "znVelmora.h"
 
+#include "manager/managerState.h"
+
 #include <atomic>
 #include <cstdint>
 #include <cstdio>
@@ -34,15 +36,15 @@ GLint overlayBottom(int windowY, int windowHeight) {
 } // namespace
 
 bool znVelmora::enterRenderLoop() {
-    if (!renderContentModified)
+    if (!state->renderContentModified)
         return true;
     try {
-        renderEnv->syncEnvironment();
+        state->renderEnv->syncEnvironment();
     } catch (...) {
         zn::throwRenderFailure(3);
     }
     timerReset();
-    renderContentModified = false;
+    state->renderContentModified = false;
     return true;
 }
 
@@ -62,35 +64,37 @@ int znVelmora::renderFrame() {
 }
 
 bool znVelmora::isWindowValid() {
-    return windowWidth >= 1 && windowHeight > 0 && !IsIconic(renderContext->getRenderWidget());
+    return state->windowWidth >= 1 && state->windowHeight > 0 &&
+           !IsIconic(state->renderContext->getRenderWidget());
 }
 
 void znVelmora::doRendering() {
-    if (framePacer)
+    if (state->framePacer)
         awaitFrame();
-    timer.performCounter();
+    state->timer.performCounter();
     // The timer's figure already counts one millisecond over the span; one more lets a frame
     // start a little before the interval has fully passed. Compared as unsigned, low 32 bits.
-    const uint32_t figure = static_cast<uint32_t>(timer.elapsedTimeinMSSinceLastRender() + 1);
-    const uint32_t interval = static_cast<uint32_t>(frameIntervalMs);
-    if (!framePacer && figure < interval) {
+    const uint32_t figure =
+        static_cast<uint32_t>(state->timer.elapsedTimeinMSSinceLastRender() + 1);
+    const uint32_t interval = static_cast<uint32_t>(state->frameIntervalMs);
+    if (!state->framePacer && figure < interval) {
         Sleep(interval - figure);
         return;
     }
 
     doPreRendering();
-    const float seconds = timer.getElapsedSeconds();
+    const float seconds = state->timer.getElapsedSeconds();
     try {
-        renderEnv->animateEnvironment(seconds);
-        renderEnv->renderEnvironment();
+        state->renderEnv->animateEnvironment(seconds);
+        state->renderEnv->renderEnvironment();
     } catch (...) {
         zn::throwRenderFailure(2);
     }
     doPostRendering();
     glFinish();
-    if (!SwapBuffers(renderContext->getDC()))
+    if (!SwapBuffers(state->renderContext->getDC()))
         zn::throwRenderFailure(1);
-    timer.reset();
+    state->timer.reset();
 }
 
 void znVelmora::doPreRendering() {
@@ -100,18 +104,20 @@ void znVelmora::doPreRendering() {
 }
 
 void znVelmora::doPostRendering() {
-    if (!showFPS)
+    if (!state->showFPS)
         return;
     if (refreshDue()) {
-        const int64_t span = zn::counterSpan(timer.currentCount.QuadPart, timer.lastCount.QuadPart);
+        const int64_t span =
+            zn::counterSpan(state->timer.currentCount.QuadPart, state->timer.lastCount.QuadPart);
         // Bounded: an absurd rate is cut to the text's 32 characters rather than overrun them.
-        std::snprintf(fpsText, sizeof fpsText, "%.2f Frames/sec",
-                      zn::spanRate(span, timer.frequency.QuadPart));
+        std::snprintf(state->fpsText, sizeof state->fpsText, "%.2f Frames/sec",
+                      zn::spanRate(span, state->timer.frequency.QuadPart));
     }
-    glViewport(0, overlayBottom(windowY, windowHeight), kOverlayWidth, kOverlayHeight);
-    fpsFont.printString(fpsText, -0.65f, 0.42f, 0.0f, 1.0f, 1.0f);
+    glViewport(0, overlayBottom(state->windowY, state->windowHeight), kOverlayWidth,
+               kOverlayHeight);
+    state->fpsFont.printString(state->fpsText, -0.65f, 0.42f, 0.0f, 1.0f, 1.0f);
 }
 
 float znVelmora::framesPerSecond() {
-    return timer.getFPS();
+    return state->timer.getFPS();
 }

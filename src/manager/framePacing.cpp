@@ -1,22 +1,24 @@
 #include "znVelmora.h"
 
+#include "manager/managerState.h"
+
 #include "timing/znFramePacer.h"
 
 void znVelmora::setPrecisePacing(bool precise) {
     if (precise == getPrecisePacing())
         return;
     if (precise) {
-        framePacer = new znFramePacer;
+        state->framePacer = new znFramePacer;
     } else {
-        delete framePacer;
-        framePacer = nullptr;
+        delete state->framePacer;
+        state->framePacer = nullptr;
     }
 }
 
 bool znVelmora::getPrecisePacing() {
-    return framePacer != nullptr;
+    return state->framePacer != nullptr;
 }
 
 void znVelmora::awaitFrame() {
-    framePacer->awaitFrame(destinatedFPS, timer.frequency.QuadPart);
+    state->framePacer->awaitFrame(state->destinatedFPS, state->timer.frequency.QuadPart);
 }

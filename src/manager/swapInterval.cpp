@@ -1,18 +1,20 @@
 #include "znVelmora.h"
 
+#include "manager/managerState.h"
+
 #include "context/znGLFunctions.h"
 
 bool znVelmora::setSwapInterval(int interval) {
-    znGLFunctions& functions = renderContext->getGLFunctions();
+    znGLFunctions& functions = state->renderContext->getGLFunctions();
     // Without a context there is no driver to ask.
-    if (!renderContext->getRC() || !functions.wglSwapIntervalEXT)
+    if (!state->renderContext->getRC() || !functions.wglSwapIntervalEXT)
         return false;
     if (!functions.wglSwapIntervalEXT(interval))
         return false;
-    swapInterval = interval;
+    state->swapInterval = interval;
     return true;
 }
 
 int znVelmora::getSwapInterval() {
-    return swapInterval;
+    return state->swapInterval;
 }

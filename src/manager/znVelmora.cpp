@@ -3,6 +3,7 @@
 #include <stdexcept>
 
 #include "errors/failures.h"
+#include "manager/managerState.h"
 #include "platform/win32api.h"
 #include "timing/znFramePacer.h"
 
@@ -17,23 +18,25 @@ void dropPendingErrors() {
 
 } // namespace
 
-znVelmora::znVelmora(HWND window, znRenderEnv* environment)
-    : windowX(0), windowY(0), windowWidth(1), windowHeight(1), glVendor(nullptr),
-      glRenderer(nullptr), glVersion(nullptr), glDriver(0), frameIntervalMs(10), destinatedFPS(100),
-      showFPS(true), fpsText(), renderContext(new znRenderContext(window)), renderEnv(environment),
-      renderContentModified(true), framePacer(nullptr), swapInterval(0) {
-    if (!environment) {
-        delete renderContext;
-        throw std::invalid_argument("znVelmora: the environment must not be null");
+znVelmora::znVelmora(HWND window, znRenderEnv* environment) {
+    znRenderContext* context = new znRenderContext(window);
+    try {
+        if (!environment)
+            throw std::invalid_argument("znVelmora: the environment must not be null");
+        state = new State(context, environment);
+    } catch (...) {
+        delete context;
+        throw;
     }
 }
 
 znVelmora::~znVelmora() {
     try {
-        delete renderContext;
+        delete state->renderContext;
     } catch (...) {
     }
-    delete framePacer;
+    delete state->framePacer;
+    delete state;
 }
 
 bool znVelmora::initializeOpenGL() {
@@ -47,20 +50,20 @@ void znVelmora::destroyOpenGL() {
 int znVelmora::startUp() {
     int failure = 0;
     try {
-        renderContext->initRenderContext();
-        swapInterval = 0; // the new context starts with vertical sync off
+        state->renderContext->initRenderContext();
+        state->swapInterval = 0; // the new context starts with vertical sync off
         glClearColor(0.3f, 0.1f, 0.0f, 0.0f);
         glClearDepth(1.0);
         glEnable(GL_DEPTH_TEST);
-        timer.initializeTimer();
+        state->timer.initializeTimer();
         driverInformation();
         // The glyphs go into this start-up's device context, not one an earlier start-up took
         // and tear-down released.
-        fpsFont.setDeviceContextManual(nullptr);
-        fpsFont.createFont("Arial", 15, 700, true, false);
+        state->fpsFont.setDeviceContextManual(nullptr);
+        state->fpsFont.createFont("Arial", 15, 700, true, false);
         dropPendingErrors();
-        renderEnv->prepareEnvironment();
-        renderEnv->initEnvironment();
+        state->renderEnv->prepareEnvironment();
+        state->renderEnv->initEnvironment();
     } catch (znExceptionHolder<znContextException>& caught) {
         caught.exception.showErrorMessage();
         failure = zn::failureCode(caught.exception.code);
@@ -71,9 +74,9 @@ int znVelmora::startUp() {
 
 int znVelmora::tearDown() {
     try {
-        renderEnv->destroyEnvironment();
-        fpsFont.clearFont();
-        renderContext->destroyRenderContext();
+        state->renderEnv->destroyEnvironment();
+        state->fpsFont.clearFont();
+        state->renderContext->destroyRenderContext();
     } catch (znExceptionHolder<znContextException>& caught) {
         caught.exception.showErrorMessage();
         return zn::failureCode(caught.exception.code);
@@ -82,16 +85,16 @@ int znVelmora::tearDown() {
 }
 
 void znVelmora::timerReset() {
-    timer.performCounter();
-    timer.reset();
+    state->timer.performCounter();
+    state->timer.reset();
 }
 
 znRenderContext& znVelmora::getRenderContext() {
-    return *renderContext;
+    return *state->renderContext;
 }
 
 const char* znVelmora::getGLDriver() {
-    switch (glDriver) {
+    switch (state->glDriver) {
     case 0:
         return "Generic (Software Emulation)";
     case 1:
@@ -104,50 +107,50 @@ const char* znVelmora::getGLDriver() {
 }
 
 const char* znVelmora::getGLVendor() {
-    return glVendor;
+    return state->glVendor;
 }
 const char* znVelmora::getGLRenderer() {
-    return glRenderer;
+    return state->glRenderer;
 }
 const char* znVelmora::getGLVersion() {
-    return glVersion;
+    return state->glVersion;
 }
 const std::vector<std::string>& znVelmora::getGLExtensions() {
-    return glExtensions;
+    return state->glExtensions;
 }
 
 void znVelmora::setWindowSize(int x, int y, int width, int height) {
-    windowX = x < 0 ? 0 : x;
-    windowY = y < 0 ? 0 : y;
-    windowWidth = width > 0 ? width : 1;
-    windowHeight = height > 0 ? height : 1;
+    state->windowX = x < 0 ? 0 : x;
+    state->windowY = y < 0 ? 0 : y;
+    state->windowWidth = width > 0 ? width : 1;
+    state->windowHeight = height > 0 ? height : 1;
 }
 
 void znVelmora::getWindowsPos(int& x, int& y) {
-    x = windowX;
-    y = windowY;
+    x = state->windowX;
+    y = state->windowY;
 }
 
 void znVelmora::getWindowsSize(int& x, int& y, int& width, int& height) {
-    x = windowX;
-    y = windowY;
-    width = windowWidth;
-    height = windowHeight;
+    x = state->windowX;
+    y = state->windowY;
+    width = state->windowWidth;
+    height = state->windowHeight;
 }
 
 void znVelmora::setRenderContentModified(bool modified) {
-    renderContentModified = modified;
+    state->renderContentModified = modified;
 }
 void znVelmora::setShowFPS(bool show) {
-    showFPS = show;
+    state->showFPS = show;
 }
 unsigned int znVelmora::getDestinatedFPS() {
-    return destinatedFPS;
+    return state->destinatedFPS;
 }
 
 void znVelmora::setDestinatedFPS(unsigned int fps) {
     if (fps > 1000)
         return;
-    destinatedFPS = fps;
-    frameIntervalMs = fps == 0 ? 0 : static_cast<int>(1000.0 / fps);
+    state->destinatedFPS = fps;
+    state->frameIntervalMs = fps == 0 ? 0 : static_cast<int>(1000.0 / fps);
 }

@@ -20,39 +20,49 @@ DWORD charSetFor(const char* face) {
 
 } // namespace
 
-znGLBitmapFont::znGLBitmapFont() : listBase(0), deviceContext(nullptr) {}
-znGLBitmapFont::znGLBitmapFont(const znGLBitmapFont& other) = default;
-znGLBitmapFont& znGLBitmapFont::operator=(const znGLBitmapFont& other) = default;
-znGLBitmapFont::~znGLBitmapFont() {}
+struct znGLBitmapFont::State {
+    GLuint listBase = 0;         // the first of the 96 lists; 0 for none
+    HDC deviceContext = nullptr; // where glyphs are built; null takes the current one
+};
+
+znGLBitmapFont::znGLBitmapFont() : state(new State) {}
+znGLBitmapFont::znGLBitmapFont(const znGLBitmapFont& other) : state(new State(*other.state)) {}
+znGLBitmapFont& znGLBitmapFont::operator=(const znGLBitmapFont& other) {
+    *state = *other.state;
+    return *this;
+}
+znGLBitmapFont::~znGLBitmapFont() {
+    delete state;
+}
 
 void znGLBitmapFont::createFont(const char* face, int height, int weight, bool italic,
                                 bool underline) {
     if (!face)
         face = "";
-    listBase = glGenLists(kGlyphCount);
-    if (listBase == 0)
+    state->listBase = glGenLists(kGlyphCount);
+    if (state->listBase == 0)
         return;
-    if (!deviceContext)
-        deviceContext = wglGetCurrentDC();
+    if (!state->deviceContext)
+        state->deviceContext = wglGetCurrentDC();
 
     HFONT font =
         CreateFontA(height, 0, 0, 0, usableWeight(weight), italic ? 1 : 0, underline ? 1 : 0, 0,
                     charSetFor(face), OUT_TT_PRECIS, CLIP_DEFAULT_PRECIS, ANTIALIASED_QUALITY,
                     DEFAULT_PITCH | FF_DONTCARE, face);
     if (!font) {
-        glDeleteLists(listBase, kGlyphCount);
-        listBase = 0;
+        glDeleteLists(state->listBase, kGlyphCount);
+        state->listBase = 0;
         return;
     }
-    HGDIOBJ previous = SelectObject(deviceContext, font);
-    wglUseFontBitmapsA(deviceContext, kFirstGlyph, kGlyphCount, listBase);
-    SelectObject(deviceContext, previous);
+    HGDIOBJ previous = SelectObject(state->deviceContext, font);
+    wglUseFontBitmapsA(state->deviceContext, kFirstGlyph, kGlyphCount, state->listBase);
+    SelectObject(state->deviceContext, previous);
     DeleteObject(font);
 }
 
 void znGLBitmapFont::printString(const char* text, float x, float y, float z, float r, float g,
                                  float b, bool inPlace) {
-    if (listBase == 0 || !text)
+    if (state->listBase == 0 || !text)
         return;
     if (!inPlace) {
         printOverlay(text, x, y, z, r, g, b, true);
@@ -66,7 +76,7 @@ void znGLBitmapFont::printString(const char* text, float x, float y, float z, fl
 }
 
 void znGLBitmapFont::printString(const char* text, float x, float y, float r, float g, float b) {
-    if (listBase == 0 || !text)
+    if (state->listBase == 0 || !text)
         return;
     printOverlay(text, x, y, 0.0f, r, g, b, false);
 }
@@ -101,15 +111,15 @@ void znGLBitmapFont::printOverlay(const char* text, float x, float y, float z, f
 }
 
 void znGLBitmapFont::callLists(const char* text) {
-    glListBase(listBase - kFirstGlyph);
+    glListBase(state->listBase - kFirstGlyph);
     glCallLists(static_cast<GLsizei>(std::strlen(text)), GL_UNSIGNED_BYTE, text);
 }
 
 void znGLBitmapFont::clearFont() {
-    if (listBase != 0)
-        glDeleteLists(listBase, kGlyphCount);
+    if (state->listBase != 0)
+        glDeleteLists(state->listBase, kGlyphCount);
 }
 
 void znGLBitmapFont::setDeviceContextManual(HDC dc) {
-    deviceContext = dc;
+    state->deviceContext = dc;
 }
