@@ -7,7 +7,8 @@
 #             (threads among them), under ThreadSanitizer
 #   fuzz      the libFuzzer targets on the recording platform, a minute each
 #   win64     the x86_64 DLL and the live tests under 64-bit Wine under Xvfb
-#   win32     the i686 DLL (the product): its exports, its release archive, and the live tests
+#   win32     the i686 DLL (the product): its exports, its classes' layout, its release archive,
+#             the imports of a host built against the last release, and the live tests
 #             under 32-bit Wine where this machine can run 32-bit programs
 set -eu
 cd "$(dirname "$0")/.."
@@ -103,12 +104,13 @@ if /usr/lib/wine/wine --version >/dev/null 2>&1; then
 else
   echo "NOTE: this kernel cannot run 32-bit programs (IA-32 emulation is off), so the i686"
   echo "      live tests cannot run here; checking the i686 DLL's format and exports, and"
-  echo "      building its release archive with a host against it, and the C host."
+  echo "      building its release archive with a host against it, the C host, the check of"
+  echo "      its classes' layout, and a host built against the last release with its imports."
   # Only what those checks use is built; packing the archive builds nothing more.
-  targets="znVelmora c_host"
+  targets="znVelmora c_host abi_layout old_host"
   configure_build win32 -DCMAKE_TOOLCHAIN_FILE="$root/cmake/mingw-i686.cmake" \
     -DCMAKE_SKIP_INSTALL_ALL_DEPENDENCY=ON
-  run_tests win32 -R 'dll_exports|package_zip$'
+  run_tests win32 -R 'dll_exports|package_zip$|abi_old_host_imports'
 fi
 
 echo "=== summary$summary

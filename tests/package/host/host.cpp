@@ -1,10 +1,11 @@
 // A small host written against an installed znVelmora, the way an application uses it: the
-// library's version checked against the headers', its own window, a scene driven for a few
-// frames, tear-down, and a failure of a render context it drives itself caught by type across the
-// library's boundary.
+// library's version checked against the headers' (the same major version, no older), its own
+// window, a manager and a font held inside its own object and a render context of a class of its
+// own, a scene driven for a few frames, tear-down, and a failure of that render context caught
+// by type across the library's boundary. Built against the headers of an earlier release too,
+// where nothing the library does may write outside the bytes those headers gave its objects.
 #include <cstdint>
 #include <cstdio>
-#include <cstring>
 #include <vector>
 
 #include "znVelmora.h"
@@ -90,13 +91,30 @@ class Scene : public znRenderEnv {
     void destroyEnvironment() override {}
 };
 
+// The host's own data on both sides of the library's objects, and after a render context's
+// base part in a class of its own.
+const std::uint32_t kGuard = 0x5a5a5a5a;
+
+struct Embedded {
+    Embedded(HWND window, znRenderEnv* scene) : manager(window, scene) {}
+    std::uint32_t before = kGuard;
+    znVelmora manager;
+    znGLBitmapFont font;
+    std::uint32_t after = kGuard;
+};
+
+class HostContext : public znRenderContext {
+  public:
+    using znRenderContext::znRenderContext;
+    std::uint32_t own = kGuard;
+};
+
 int main() {
     int major = 0, minor = 0, patch = 0;
     znGetVersion(&major, &minor, &patch);
-    if (major != ZNVELMORA_VERSION_MAJOR || minor != ZNVELMORA_VERSION_MINOR ||
-        patch != ZNVELMORA_VERSION_PATCH ||
-        std::strcmp(znGetVersionString(), ZNVELMORA_VERSION_STRING) != 0 ||
-        !versionResourceMatches()) {
+    const bool notOlder = minor > ZNVELMORA_VERSION_MINOR ||
+                          (minor == ZNVELMORA_VERSION_MINOR && patch >= ZNVELMORA_VERSION_PATCH);
+    if (major != ZNVELMORA_VERSION_MAJOR || !notOlder || !versionResourceMatches()) {
         std::fprintf(stderr, "host: built with znVelmora %s, running with %s\n",
                      ZNVELMORA_VERSION_STRING, znGetVersionString());
         return 1;
@@ -109,7 +127,8 @@ int main() {
         return 1;
     }
     Scene scene;
-    znVelmora manager(window, &scene);
+    Embedded held(window, &scene);
+    znVelmora& manager = held.manager;
     manager.setWindowSize(0, 0, 160, 120);
     manager.initializeOpenGL();
     if (!manager.getGLRenderer()) {
@@ -124,9 +143,16 @@ int main() {
     std::printf("host: %d frames with %s\n", scene.frames, manager.getGLRenderer());
     manager.destroyOpenGL();
 
-    znRenderContext context(window);
+    HostContext context(window);
     context.initRenderContext();
+    held.font.createFont("Arial", 12, 400, false, false);
+    held.font.printString("host", -1.0f, 0.0f, 1.0f, 1.0f, 1.0f);
+    held.font.clearFont();
     context.destroyRenderContext();
+    if (held.before != kGuard || held.after != kGuard || context.own != kGuard) {
+        std::fprintf(stderr, "host: the library wrote outside its objects\n");
+        return 1;
+    }
     try {
         context.makeCurrent();
     } catch (znExceptionHolder<znContextException>& failure) {
