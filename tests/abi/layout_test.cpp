@@ -19,15 +19,15 @@
 #error "no layout is recorded for this target"
 #endif
 
-#define ZN_SIZE(type, win64, win32, linux64)                                                      \
+#define ZN_SIZE(type, win64, win32, linux64)                                                       \
     static_assert(sizeof(type) == ZN_LAYOUT(win64, win32, linux64), "the size of " #type " moved")
-#define ZN_ALIGN(type, win64, win32, linux64)                                                     \
-    static_assert(alignof(type) == ZN_LAYOUT(win64, win32, linux64),                             \
+#define ZN_ALIGN(type, win64, win32, linux64)                                                      \
+    static_assert(alignof(type) == ZN_LAYOUT(win64, win32, linux64),                               \
                   "the alignment of " #type " moved")
 // Public members of classes with virtual functions: GCC lays them out as for any other class.
 #pragma GCC diagnostic ignored "-Winvalid-offsetof"
-#define ZN_OFFSET(type, member, win64, win32, linux64)                                            \
-    static_assert(offsetof(type, member) == ZN_LAYOUT(win64, win32, linux64),                    \
+#define ZN_OFFSET(type, member, win64, win32, linux64)                                             \
+    static_assert(offsetof(type, member) == ZN_LAYOUT(win64, win32, linux64),                      \
                   "the offset of " #type "::" #member " moved")
 
 using Timer = znVelmora::znHiResTimer;
@@ -73,7 +73,8 @@ template <class Member> long slotOf(Member member) {
     } represented;
     static_assert(sizeof member == sizeof represented, "not GCC's pointer to member");
     std::memcpy(&represented, &member, sizeof represented);
-    return static_cast<long>((represented.pointer - 1) / static_cast<std::ptrdiff_t>(sizeof(void*)));
+    return static_cast<long>((represented.pointer - 1) /
+                             static_cast<std::ptrdiff_t>(sizeof(void*)));
 }
 
 int failures = 0;
@@ -89,7 +90,8 @@ void expectSlot(const char* name, long slot, long expected) {
 } // namespace
 
 int main() {
-    expectSlot("znRenderContext::initRenderContext", slotOf(&znRenderContext::initRenderContext), 2);
+    expectSlot("znRenderContext::initRenderContext", slotOf(&znRenderContext::initRenderContext),
+               2);
     expectSlot("znRenderContext::destroyRenderContext",
                slotOf(&znRenderContext::destroyRenderContext), 3);
     expectSlot("znRenderContext::makeCurrent", slotOf(&znRenderContext::makeCurrent), 4);
