@@ -7,7 +7,7 @@ program=$1
 library=$2
 # The names under "DLL Name: znVelmora.dll" in the import tables, up to the next DLL.
 imports=$(objdump -p "$program" |
-  awk '/DLL Name:/ { inside = ($3 == "znVelmora.dll") } inside && /^\t[ 0-9a-f]+ +[0-9]+ +[_A-Za-z]/ { print $NF }')
+  awk '/DLL Name:/ { inside = ($3 == "znVelmora.dll") } inside && /^\t[0-9a-f]+[ \t]+[0-9]+[ \t]+[_A-Za-z]/ { print $NF }')
 exports=$(objdump -p "$library" | sed -n '/\[Ordinal\/Name Pointer\] Table/,/^$/p' |
   awk '{ print $NF }')
 [ -n "$imports" ] || { echo "$program imports nothing from znVelmora.dll"; exit 1; }
