@@ -34,6 +34,14 @@ bool serves(const std::shared_ptr<Connection>& connection, const std::string& se
     return connection && !connection->lost && server == DisplayString(connection->display);
 }
 
+// A connection set up for GLX; call with the platform's openMutex held.
+std::shared_ptr<Connection> openForGLX(const std::string& server) {
+    std::shared_ptr<Connection> opened = openOwnConnection(server.c_str());
+    if (opened)
+        initializeGLX(opened->display);
+    return opened;
+}
+
 } // namespace
 
 std::shared_ptr<Connection> openOwnConnection(const char* server) {
@@ -57,18 +65,6 @@ void closeOwnConnection(const std::shared_ptr<Connection>& closing) {
     state.opened.erase(std::remove(state.opened.begin(), state.opened.end(), closing),
                        state.opened.end());
 }
-
-namespace {
-
-// A connection set up for GLX; call with the platform's openMutex held.
-std::shared_ptr<Connection> openForGLX(const std::string& server) {
-    std::shared_ptr<Connection> opened = openOwnConnection(server.c_str());
-    if (opened)
-        initializeGLX(opened->display);
-    return opened;
-}
-
-} // namespace
 
 std::shared_ptr<Connection> takeContextConnection(const std::string& server) {
     Platform& state = platform();
