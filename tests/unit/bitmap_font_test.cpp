@@ -63,40 +63,40 @@ TEST_F(BitmapFont, OnlyTheWholeNameSymbolInAnyCaseSelectsTheSymbolCharacterSet) 
     EXPECT_EQ(fontRequest(), "CreateFontA(10, 0, 0, 0, 400, 0, 0, 0, 0, 4, 0, 4, 0, \"\")");
 }
 
+// The overlay's calls around the raster position it sets. Their order is what keeps the host's
+// state: everything is pushed first and popped last, with one push and one pop around it all (a
+// nested pair would hide the colour's change from Mesa's outer pop).
+Texts overlayCalls(const std::string& rasterPosition) {
+    return {"glPushAttrib(0xFFFFF)",
+            "glDisable(0x0B50)",
+            "glDisable(0x0B71)",
+            "glDisable(0x0DE1)",
+            "glMatrixMode(0x1701)",
+            "glPushMatrix()",
+            "glLoadIdentity()",
+            "glOrtho(-1.1, 1.1, -1.1, 1.1, 0.1, 10)",
+            "glMatrixMode(0x1700)",
+            "glLoadIdentity()",
+            "glColor3f(0, 1, 1)",
+            "glTranslatef(0, 0, -0.1)",
+            rasterPosition,
+            "glListBase(4294967265)",
+            "glCallLists(2, 0x1401, \"Hi\")",
+            "glMatrixMode(0x1701)",
+            "glPopMatrix()",
+            "glPopAttrib()"};
+}
+
 TEST_F(BitmapFont, OverlaySavesEverythingAndDrawsOverTheViewport) {
     znGLBitmapFont font;
     font.createFont("Arial", 15, 700, true, false);
     znRecord::clearCalls();
     font.printString("Hi", -0.65f, 0.42f, 0.0f, 1.0f, 1.0f);
-    const Texts overlayWith = {"glPushAttrib(0xFFFFF)",
-                               "glDisable(0x0B50)",
-                               "glDisable(0x0B71)",
-                               "glDisable(0x0DE1)",
-                               "glMatrixMode(0x1701)",
-                               "glPushMatrix()",
-                               "glLoadIdentity()",
-                               "glOrtho(-1.1, 1.1, -1.1, 1.1, 0.1, 10)",
-                               "glMatrixMode(0x1700)",
-                               "glLoadIdentity()",
-                               "glColor3f(0, 1, 1)",
-                               "glTranslatef(0, 0, -0.1)",
-                               "RASTER",
-                               "glListBase(4294967265)",
-                               "glCallLists(2, 0x1401, \"Hi\")",
-                               "glMatrixMode(0x1701)",
-                               "glPopMatrix()",
-                               "glPopAttrib()"};
-    // One push and one pop around it all: a nested pair would hide the colour's change from
-    // Mesa's outer pop.
-    Texts expected = overlayWith;
-    expected[12] = "glRasterPos2f(-0.65, 0.42)";
-    EXPECT_EQ(znRecord::callTexts(), expected);
+    EXPECT_EQ(znRecord::callTexts(), overlayCalls("glRasterPos2f(-0.65, 0.42)"));
 
     znRecord::clearCalls();
     font.printString("Hi", 0.5f, 0.25f, 0.75f, 0.0f, 1.0f, 1.0f, false);
-    expected = overlayWith;
-    expected[12] = "glRasterPos3f(0.5, 0.25, 0.75)";
-    EXPECT_EQ(znRecord::callTexts(), expected);
+    EXPECT_EQ(znRecord::callTexts(), overlayCalls("glRasterPos3f(0.5, 0.25, 0.75)"));
 }
 
 TEST_F(BitmapFont, InPlaceSetsTheColourBeforeTheRasterPositionAndRestoresOnlyTheListBase) {

@@ -129,20 +129,23 @@ TEST_F(RenderManager, EnvironmentFailuresAtStartUpReachTheHostWithoutTheReset) {
     EXPECT_TRUE(boxes().empty());
 }
 
-TEST_F(RenderManager, PixelFormatFlagsTellTheDriverKind) {
-    const std::pair<unsigned int, const char*> kinds[] = {
-        {0x25 | 0x40, "Generic (Software Emulation)"},
-        {0x25 | 0x1000, "Generic (Software Emulation)"},
-        {0x25 | 0x1040, "Mini Client MCD"},
-        {0x25, "Installable Client ICD"}};
-    for (const auto& kind : kinds) {
-        znRecord::reset();
-        znRecord::setPixelFormatFlags(kind.first);
-        znVelmora described(window(), &env);
-        described.initializeOpenGL();
-        EXPECT_STREQ(described.getGLDriver(), kind.second) << kind.first;
-    }
+// Each case runs on a fresh recording platform with the fixture's manager.
+using DriverKind = std::pair<unsigned int, const char*>;
+class RenderManagerDriverKind : public RenderManager,
+                                public ::testing::WithParamInterface<DriverKind> {};
+
+TEST_P(RenderManagerDriverKind, PixelFormatFlagsTellTheDriverKind) {
+    znRecord::setPixelFormatFlags(GetParam().first);
+    manager->initializeOpenGL();
+    EXPECT_STREQ(manager->getGLDriver(), GetParam().second);
 }
+
+INSTANTIATE_TEST_SUITE_P(Flags, RenderManagerDriverKind,
+                         ::testing::Values(DriverKind{0x25 | 0x40, "Generic (Software Emulation)"},
+                                           DriverKind{0x25 | 0x1000,
+                                                      "Generic (Software Emulation)"},
+                                           DriverKind{0x25 | 0x1040, "Mini Client MCD"},
+                                           DriverKind{0x25, "Installable Client ICD"}));
 
 TEST_F(RenderManager, AFormatThatCannotBeDescribedCountsAsGeneric) {
     znRecord::failCall("DescribePixelFormat");
@@ -150,20 +153,22 @@ TEST_F(RenderManager, AFormatThatCannotBeDescribedCountsAsGeneric) {
     EXPECT_STREQ(manager->getGLDriver(), "Generic (Software Emulation)");
 }
 
-TEST_F(RenderManager, ExtensionStringIsSplitAtEverySingleBlank) {
-    const std::pair<const char*, Texts> splits[] = {{"GL_A GL_B ", {"GL_A", "GL_B", ""}},
-                                                    {"GL_A  GL_B", {"GL_A", "", "GL_B"}},
-                                                    {"", {""}},
-                                                    {"GL_A\tGL_B\nGL_C", {"GL_A\tGL_B\nGL_C"}},
-                                                    {nullptr, {"no-information-available"}}};
-    for (const auto& split : splits) {
-        znRecord::reset();
-        znRecord::setGLString(GL_EXTENSIONS, split.first);
-        znVelmora described(window(), &env);
-        described.initializeOpenGL();
-        EXPECT_EQ(described.getGLExtensions(), split.second);
-    }
+using ExtensionSplit = std::pair<const char*, Texts>;
+class RenderManagerExtensions : public RenderManager,
+                                public ::testing::WithParamInterface<ExtensionSplit> {};
+
+TEST_P(RenderManagerExtensions, ExtensionStringIsSplitAtEverySingleBlank) {
+    znRecord::setGLString(GL_EXTENSIONS, GetParam().first);
+    manager->initializeOpenGL();
+    EXPECT_EQ(manager->getGLExtensions(), GetParam().second);
 }
+
+INSTANTIATE_TEST_SUITE_P(Strings, RenderManagerExtensions,
+                         ::testing::Values(ExtensionSplit{"GL_A GL_B ", {"GL_A", "GL_B", ""}},
+                                           ExtensionSplit{"GL_A  GL_B", {"GL_A", "", "GL_B"}},
+                                           ExtensionSplit{"", {""}},
+                                           ExtensionSplit{"GL_A\tGL_B\nGL_C", {"GL_A\tGL_B\nGL_C"}},
+                                           ExtensionSplit{nullptr, {"no-information-available"}}));
 
 TEST_F(RenderManager, StringsTheDriverCannotGiveBecomeThePlaceholder) {
     znRecord::failGLString(GL_RENDERER);
@@ -198,31 +203,40 @@ void throwContextFailureFrom(TestEnvironment& env, const std::string& failing, i
     };
 }
 
-TEST_F(RenderManager, ContextFailuresOfTheEnvironmentAtStartUpAreShownAndTheTimerStillReset) {
-    const std::string box =
-        "MessageBoxA(NULL, \"Could not create the rendercontext.\", \"znVelmora Context Error\", "
-        "0x0010)";
-    const std::pair<const char*, Texts> cases[] = {
-        {"prepareEnvironment", {"env.prepareEnvironment()", box, "QueryPerformanceCounter()"}},
-        {"initEnvironment",
-         {"env.prepareEnvironment()", "env.initEnvironment()", box, "QueryPerformanceCounter()"}}};
-    for (const auto& failure : cases) {
-        znRecord::reset();
-        TestEnvironment failing;
-        throwContextFailureFrom(failing, failure.first, 4);
-        znVelmora failingManager(window(), &failing);
-        EXPECT_NO_THROW(failingManager.initializeOpenGL());
-        EXPECT_EQ(boxes(), Texts{"znVelmora Context Error|Could not create the rendercontext.|16"});
-        const Texts calls = znRecord::callTexts();
-        const auto first = std::find(calls.begin(), calls.end(), "env.prepareEnvironment()");
-        EXPECT_EQ(Texts(first, calls.end()), failure.second) << failure.first;
-        // The reset read the counter after the failure: the first frame measures from there.
-        znRecord::advanceCounter(12);
-        failingManager.setShowFPS(false);
-        failingManager.renderFunc();
-        EXPECT_FLOAT_EQ(failing.elapsedSeconds.at(0), 0.012f) << failure.first;
-    }
+// The environment's operation that fails, and the log from the environment's first call on.
+using EnvironmentFailure = std::pair<const char*, Texts>;
+class RenderManagerEnvironmentFailure : public RenderManager,
+                                        public ::testing::WithParamInterface<EnvironmentFailure> {};
+
+const char* const kCreateContextBox =
+    "MessageBoxA(NULL, \"Could not create the rendercontext.\", \"znVelmora Context Error\", "
+    "0x0010)";
+
+TEST_P(RenderManagerEnvironmentFailure, AtStartUpIsShownAndTheTimerStillReset) {
+    throwContextFailureFrom(env, GetParam().first, 4);
+    EXPECT_NO_THROW(manager->initializeOpenGL());
+    EXPECT_EQ(boxes(), Texts{"znVelmora Context Error|Could not create the rendercontext.|16"});
+    const Texts calls = znRecord::callTexts();
+    const auto first = std::find(calls.begin(), calls.end(), "env.prepareEnvironment()");
+    EXPECT_EQ(Texts(first, calls.end()), GetParam().second);
+    // The reset read the counter after the failure: the first frame measures from there.
+    znRecord::advanceCounter(12);
+    manager->setShowFPS(false);
+    manager->renderFunc();
+    EXPECT_FLOAT_EQ(env.elapsedSeconds.at(0), 0.012f);
 }
+
+INSTANTIATE_TEST_SUITE_P(
+    ContextFailures, RenderManagerEnvironmentFailure,
+    ::testing::Values(EnvironmentFailure{"prepareEnvironment",
+                                         {"env.prepareEnvironment()", kCreateContextBox,
+                                          "QueryPerformanceCounter()"}},
+                      EnvironmentFailure{"initEnvironment",
+                                         {"env.prepareEnvironment()", "env.initEnvironment()",
+                                          kCreateContextBox, "QueryPerformanceCounter()"}}),
+    [](const ::testing::TestParamInfo<EnvironmentFailure>& info) {
+        return std::string(info.param.first);
+    });
 
 TEST_F(RenderManager, StartUpFailsForAnyContextFailureOfTheEnvironmentEvenWithCodeZero) {
     throwContextFailureFrom(env, "initEnvironment", 0);
