@@ -7,15 +7,19 @@
 
 namespace zn::x11 {
 
-bool Watcher::iconic(Window window) {
+bool Watcher::iconic(Window window, bool& gone) {
     std::lock_guard<decltype(mutex)> lock(mutex);
+    gone = false;
     if (!open())
         return false;
     drainEvents();
     auto found = windows.find(window);
     if (found == windows.end()) {
-        if (!watch(window))
+        // Not watched yet, or destroyed since: the server refuses to watch a window that is gone.
+        if (!watch(window)) {
+            gone = !watching->lost;
             return false;
+        }
         found = windows.emplace(window, WindowState{false, false}).first;
     }
     if (!found->second.known) {
@@ -98,8 +102,33 @@ bool Watcher::readState(Window window, bool& iconic) {
     return read;
 }
 
+namespace {
+
+// NOTE: Mesa's software rasteriser asks a window's size before drawing a frame and, once the
+// window has gone, keeps a size it never got (swrastGetDrawableInfo ignores XGetGeometry's failure
+// and reads whatever its stack held): the frame then renders into buffers of that size and may
+// crash. A frame asks IsIconic before its first GL call, so a window found gone here is unbound
+// from the thread's context: the host's GL calls then do nothing, the swap fails as on any gone
+// window, and the context stays the thread's, as on Windows.
+void unbindFromGoneWindow(Window window) {
+    Display* display = glXGetCurrentDisplay();
+    const std::shared_ptr<Connection> known = display ? connectionOf(display) : nullptr;
+    if (!display || glXGetCurrentDrawable() != window || (known && known->lost))
+        return;
+    ErrorTrap trap(display);
+    glXMakeContextCurrent(display, None, None, nullptr);
+}
+
+} // namespace
+
 bool GlxBackend::isIconic(HWND window) {
-    return windowOf(window) != None && platform().watcher->iconic(windowOf(window));
+    if (windowOf(window) == None)
+        return false;
+    bool gone = false;
+    const bool iconic = platform().watcher->iconic(windowOf(window), gone);
+    if (gone)
+        unbindFromGoneWindow(windowOf(window));
+    return iconic;
 }
 
 } // namespace zn::x11

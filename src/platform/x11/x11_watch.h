@@ -16,7 +16,8 @@ namespace zn::x11 {
 class Watcher {
   public:
     // True when the window is minimised; false for one that is not, or that cannot be asked.
-    bool iconic(Window window);
+    // gone is set for a window the server no longer has.
+    bool iconic(Window window, bool& gone);
     // At shut-down: the connection is closed, and a later call opens a new one.
     void stop();
     // In a forked child: the connection is its parent's, and only forgotten.
