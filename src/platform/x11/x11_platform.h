@@ -316,8 +316,8 @@ struct Platform {
     ~Platform();
 
     // Connections (x11_connection.cpp): the one the host handed over, the server it is on, the
-    // layer's current connection and the spare ones of deleted contexts. Taken alone by the one thread that opens a connection and
-    // sets GLX up on it.
+    // layer's current connection and the spare ones of deleted contexts. openMutex is taken
+    // alone by the one thread that opens a connection and sets GLX up on it.
     RankedMutex<zn::platform::kOpenRank> openMutex;
     RankedMutex<zn::platform::kConnectionRank> connectionMutex;
     Display* host = nullptr;

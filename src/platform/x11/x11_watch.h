@@ -1,7 +1,9 @@
 // IsIconic without an X request per call (x11_watch.cpp): a connection of the layer's own
 // watches the windows it was asked about. A window's WM_STATE property is read the first time
 // and again only after the window manager changed it, which the watching connection learns from
-// PropertyNotify events read without sending anything. The connection is private so that the
+// PropertyNotify events read without sending anything. A destroyed window is dropped on its
+// DestroyNotify; asking about it again tries to watch it once more (one request), which the server
+// refuses, and the caller learns that it is gone. The connection is private so that the
 // host's and the layer's event queues are never touched, and selecting events on it changes no
 // other client's mask.
 #pragma once
