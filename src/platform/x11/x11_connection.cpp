@@ -70,12 +70,13 @@ std::shared_ptr<Connection> takeContextConnection(const std::string& server) {
     Platform& state = platform();
     {
         std::lock_guard<decltype(state.connectionMutex)> lock(state.connectionMutex);
-        for (auto spare = state.spare.begin(); spare != state.spare.end(); ++spare)
-            if (serves(*spare, server)) {
-                std::shared_ptr<Connection> taken = *spare;
-                state.spare.erase(spare);
-                return taken;
-            }
+        const auto spare = std::find_if(state.spare.begin(), state.spare.end(),
+                                        [&](const auto& kept) { return serves(kept, server); });
+        if (spare != state.spare.end()) {
+            std::shared_ptr<Connection> taken = *spare;
+            state.spare.erase(spare);
+            return taken;
+        }
     }
     std::lock_guard<decltype(state.openMutex)> opening(state.openMutex);
     return openForGLX(server);
