@@ -51,6 +51,16 @@ typedef struct _XDisplay Display;
 // render context is initialised; the host keeps the connection open while the library uses it.
 ZN_API void znSetX11Display(Display* display);
 
+struct wl_display;
+
+// Makes the library draw on Wayland through EGL, on the host's own compositor connection, in
+// place of X11. Call it before the first render context is initialised; the host keeps the
+// connection open while the library uses it. A window handle then carries the host's
+// wl_surface*: reinterpret_cast<HWND>(surface), and the manager's setWindowSize gives the size
+// the library draws at (Wayland has no geometry to ask). libwayland and libEGL are loaded only
+// by this call. A null display goes back to X11 for render contexts initialised afterwards.
+ZN_API void znSetWaylandDisplay(struct wl_display* display);
+
 // What a host's window is best created with to take the library's pixel format: its visual,
 // the visual's depth, and whether the window needs a colormap of its own (any visual but the
 // screen's default does: create one with XCreateColormap(display, root, visual, AllocNone) and
@@ -71,5 +81,5 @@ typedef struct znX11Visual {
 ZN_API int znChooseX11Visual(Display* display, int screen, znX11Visual* visual);
 
 #else
-#error "znVelmora supports Windows (Win32/WGL) and X11 systems (Xlib/GLX) only"
+#error "znVelmora supports Windows (Win32/WGL) and Linux (X11/GLX, Wayland/EGL) only"
 #endif

@@ -214,6 +214,12 @@ ZNV_API znvResult ZNCALL znvSetX11Display(void* display);
  * opened, the screen does not exist, or no configuration serves the format. */
 ZNV_API znvResult ZNCALL znvChooseX11Visual(void* display, int screen, unsigned long* visualid,
                                             int* depth, int* needsColormap);
+
+/* ---- Wayland (Linux) */
+
+/* Makes the library draw on Wayland on the host's compositor connection (a wl_display*), as
+ * znSetWaylandDisplay: window handles then carry the host's wl_surface*. NULL goes back to X11. */
+ZNV_API znvResult ZNCALL znvSetWaylandDisplay(void* display);
 #endif
 
 #ifdef __cplusplus
