@@ -1,8 +1,16 @@
-# The x11 platform: the shared library with the Win32/WGL/GDI subset answered over Xlib and GLX
-# (src/platform/x11), message box dialogs over xcb (src/platform/x11/dialog), and the clock and C
-# runtime over POSIX (src/platform/posix).
+# The Linux platform: the shared library with the Win32/WGL/GDI subset answered over Xlib and GLX
+# (src/platform/x11) or, for hosts that ask for it, over Wayland and EGL (src/platform/wayland),
+# message box dialogs over xcb (src/platform/x11/dialog), and the clock and C runtime over POSIX
+# (src/platform/posix). libwayland and libEGL are opened at run time, so only their headers are
+# needed here.
 find_package(X11 REQUIRED)
 find_package(OpenGL REQUIRED COMPONENTS OpenGL GLX)
+find_path(ZN_WAYLAND_INCLUDE_DIR wayland-egl-core.h)
+find_path(ZN_EGL_INCLUDE_DIR EGL/egl.h)
+if(NOT ZN_WAYLAND_INCLUDE_DIR OR NOT ZN_EGL_INCLUDE_DIR)
+  message(FATAL_ERROR "The Wayland back-end needs the headers of libwayland and EGL "
+    "(Debian: libwayland-dev libegl-dev; scripts/setup.sh installs them)")
+endif()
 
 # The layer on its own, so that its tests can reach the calls the library keeps hidden.
 add_library(znVelmora_x11_objects OBJECT
@@ -23,7 +31,16 @@ add_library(znVelmora_x11_objects OBJECT
   src/platform/report_line.cpp
   src/platform/x11/x11_font.cpp
   src/platform/x11/x11_xlfd.cpp
-  src/platform/x11/pixel_format.cpp
+  src/platform/pixel_format.cpp
+  src/platform/entry_points.cpp
+  src/platform/chosen_backend.cpp
+  src/platform/wayland/wayland_libraries.cpp
+  src/platform/wayland/wayland_display.cpp
+  src/platform/wayland/wayland_window.cpp
+  src/platform/wayland/egl_pixelformat.cpp
+  src/platform/wayland/egl_context.cpp
+  src/platform/wayland/egl_procaddress.cpp
+  src/platform/wayland/wayland_font.cpp
   src/platform/x11/glx_pixelformat.cpp
   src/platform/x11/glx_context.cpp
   src/platform/x11/glx_procaddress.cpp
@@ -32,9 +49,11 @@ add_library(znVelmora_x11_objects OBJECT
   src/platform/posix/posix_waitable_timer.cpp
   src/platform/posix/posix_crt.cpp)
 set_target_properties(znVelmora_x11_objects PROPERTIES ${ZN_LIBRARY_PROPERTIES})
-target_include_directories(znVelmora_x11_objects PUBLIC include src)
+target_include_directories(znVelmora_x11_objects PUBLIC include src
+  PRIVATE ${ZN_WAYLAND_INCLUDE_DIR} ${ZN_EGL_INCLUDE_DIR})
 target_compile_definitions(znVelmora_x11_objects PRIVATE ZN_BUILDING_LIBRARY)
-target_link_libraries(znVelmora_x11_objects PUBLIC OpenGL::GL OpenGL::GLX X11::X11 X11::xcb)
+target_link_libraries(znVelmora_x11_objects PUBLIC OpenGL::GL OpenGL::GLX X11::X11 X11::xcb
+  ${CMAKE_DL_LIBS})
 zn_warnings(znVelmora_x11_objects)
 
 zn_platform_library(znVelmora SHARED $<TARGET_OBJECTS:znVelmora_x11_objects>)

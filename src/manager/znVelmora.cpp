@@ -124,6 +124,8 @@ void znVelmora::setWindowSize(int x, int y, int width, int height) {
     state->windowY = y < 0 ? 0 : y;
     state->windowWidth = width > 0 ? width : 1;
     state->windowHeight = height > 0 ? height : 1;
+    zn::windowSized(state->renderContext->getRenderWidget(), state->windowX + state->windowWidth,
+                    state->windowY + state->windowHeight);
 }
 
 void znVelmora::getWindowsPos(int& x, int& y) {

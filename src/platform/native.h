@@ -11,7 +11,8 @@
 // thread takes a lock only while every lock it holds ranks lower, and debug builds check it
 // (ranked_mutex.h). No lock that a host thread can wait for from inside Xlib is held across a
 // call into Xlib or GLX: Xlib's error callbacks take the leaf alone, and the layer takes none
-// of Xlib's display locks.
+// of Xlib's display locks. The wayland back-end's locks are its own: no host thread waits for
+// them, and only a surface's lock is held across EGL calls (to make its buffers once).
 #pragma once
 
 #include <memory>
@@ -23,6 +24,8 @@ namespace zn::platform {
 
 enum LockRank : int {
     kFormatRank = 1, // rules: a window's format read and set as one step
+    kSurfaceRank,    // wayland: one surface's EGL window, made once and resized
+    kDisplayRank,    // wayland: the host's display, its EGL display and the surfaces known
     kWatcherRank,    // x11: IsIconic's watch connection and what it knows of the windows
     kOpenRank,       // x11: opening the layer's connection and setting GLX up on it
     kConnectionRank, // x11: the host's connection handed over, the layer's current one
@@ -69,6 +72,9 @@ class Backend {
     virtual std::shared_ptr<Window> openWindow(HWND window) = 0;
     // True while the window is minimised; false for any other window or none.
     virtual bool isIconic(HWND window) = 0;
+    // The size the host gave the window's drawing area. Where the window system tells a window's
+    // size itself (Windows, X11) there is nothing to do; Wayland has no geometry to ask.
+    virtual void sizeWindow(HWND, int /*width*/, int /*height*/) {}
 
     // ---- pixel formats, numbered from 1
     // The format closest to the request for this window (GDI's rules), 0 when none serves it.
@@ -115,7 +121,8 @@ class Backend {
     virtual void diagnose(const char* call, const std::string& why) = 0;
 };
 
-// The back-end linked into this library.
+// The back-end that answers this library's calls: on Linux the host's choice of X11 (GLX) or
+// Wayland (EGL), made at run time.
 Backend& backend();
 
 } // namespace zn::native

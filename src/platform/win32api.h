@@ -155,6 +155,15 @@ inline int reportBox(LPCSTR text, LPCSTR caption, UINT style) {
     return MessageBoxA(nullptr, text, caption, style);
 }
 #endif
+
+// Tells the platform the size the host gave its window's drawing area (the buffers of a Wayland
+// surface are as large as its client makes them); Windows and X11 know a window's size already.
+#if defined(_WIN32)
+inline void windowSized(HWND, int, int) {}
+#else
+void windowSized(HWND window, int width, int height);
+#endif
+
 } // namespace zn
 
 // Types and tokens of the ARB extensions that the OpenGL 1.1 header may lack.

@@ -3,9 +3,9 @@
 #include <gtest/gtest.h>
 
 #include "LibraryRequest.h"
-#include "platform/x11/x11_platform.h"
+#include "platform/pixel_format.h"
 
-using namespace zn::x11;
+using namespace zn::native;
 
 namespace {
 

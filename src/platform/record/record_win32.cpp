@@ -166,6 +166,10 @@ void znSetX11Display(Display* display) {
     logCall("znSetX11Display", static_cast<const void*>(display));
 }
 
+void znSetWaylandDisplay(wl_display* display) {
+    logCall("znSetWaylandDisplay", static_cast<const void*>(display));
+}
+
 // Answers the default visual of a depth-24 screen, as Xvfb's is, for any display (null too).
 int znChooseX11Visual(Display* display, int screen, znX11Visual* visual) {
     logCall("znChooseX11Visual", static_cast<const void*>(display), screen);

@@ -112,3 +112,8 @@ BOOL swapBuffers(HDC dc) {
 }
 
 } // namespace zn::rules
+
+void zn::windowSized(HWND window, int width, int height) {
+    if (window)
+        zn::native::backend().sizeWindow(window, width, height);
+}

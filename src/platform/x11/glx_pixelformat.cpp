@@ -169,11 +169,11 @@ int GlxBackend::chooseFormat(native::Window& window, const PIXELFORMATDESCRIPTOR
     for (int format = 1; format <= configs.size(); ++format)
         if (attribute(target.display, configs.at(format), GLX_VISUAL_ID) == int(target.visual))
             formats[format - 1] = readTraits(target.display, configs.at(format), target);
-    if (const int chosen = x11::chooseFormat(formats, request))
+    if (const int chosen = native::chooseFormat(formats, request))
         return chosen;
     for (int format = 1; format <= configs.size(); ++format)
         formats[format - 1] = readTraits(target.display, configs.at(format), target);
-    const int chosen = x11::chooseFormat(formats, request);
+    const int chosen = native::chooseFormat(formats, request);
     if (!chosen)
         x11::diagnose("ChoosePixelFormat", "no framebuffer configuration serves the request");
     return chosen;
@@ -188,7 +188,7 @@ int GlxBackend::describeFormat(native::Window& window, int format, PIXELFORMATDE
     if (!config)
         return 0;
     const FormatTraits traits = readTraits(target.display, config, target);
-    *out = x11::describeFormat(traits, rendersIndirect(*target.connection, config, traits.rgba));
+    *out = native::describeFormat(traits, rendersIndirect(*target.connection, config, traits.rgba));
     return configs.size();
 }
 

@@ -4,6 +4,7 @@
 #include <mutex>
 
 #include "context/glEntryPoints.h"
+#include "platform/entry_points.h"
 #include "platform/x11/x11_platform.h"
 
 namespace zn::x11 {
@@ -82,40 +83,17 @@ BOOL swapIntervalEXT(int interval) {
     return interval == 0 ? TRUE : FALSE;
 }
 
-PROC extensionEntryPoint(const char* name) {
-    for (const zn::GLEntryPoint& entry : zn::kGLEntryPoints) {
-        if (std::strcmp(name, entry.name) != 0)
-            continue;
-        // NOTE: glXGetProcAddressARB answers every name on Mesa (GLX allows it), so the
-        // context's own extension list decides whether the entry point is there.
-        const char* extensions = reinterpret_cast<const char*>(glGetString(GL_EXTENSIONS));
-        if (!hasExtension(extensions, entry.extension))
-            return nullptr;
-        return glXGetProcAddressARB(reinterpret_cast<const GLubyte*>(name));
-    }
-    return nullptr;
+PROC glxEntryPoint(const char* name) {
+    return glXGetProcAddressARB(reinterpret_cast<const GLubyte*>(name));
 }
 
 } // namespace
-
-bool hasExtension(const char* list, const char* name) {
-    const size_t length = std::strlen(name);
-    if (!list || length == 0)
-        return false;
-    for (const char* at = list; (at = std::strstr(at, name)) != nullptr; at += length) {
-        const bool starts = at == list || at[-1] == ' ';
-        const bool ends = at[length] == ' ' || at[length] == '\0';
-        if (starts && ends)
-            return true;
-    }
-    return false;
-}
 
 PROC GlxBackend::procAddress(const char* name) {
     // Offered with every context, as Wine offers it; the function itself finds the means.
     if (std::strcmp(name, zn::kGLEntryPoints[zn::SwapInterval].name) == 0)
         return reinterpret_cast<PROC>(&swapIntervalEXT);
-    return extensionEntryPoint(name);
+    return native::advertisedEntryPoint(name, &glxEntryPoint);
 }
 
 } // namespace zn::x11

@@ -84,7 +84,3 @@ Platform& platform() {
 }
 
 } // namespace zn::x11
-
-zn::native::Backend& zn::native::backend() {
-    return zn::x11::platform().glx;
-}

@@ -80,12 +80,15 @@
 #include <X11/Xlib.h>
 
 #include "platform/native.h"
+#include "platform/pixel_format.h"
 #include "platform/ranked_mutex.h"
 
 namespace zn::x11 {
 
 using zn::platform::RankedMutex;
 using zn::platform::RankedRecursiveMutex;
+using zn::native::FormatTraits;
+using zn::native::hasExtension;
 
 // ---- connections (x11_connection.cpp)
 
@@ -198,29 +201,8 @@ class FBConfigList {
     int count;
 };
 
-// What a framebuffer configuration offers, as the pixel format rules need it.
-struct FormatTraits {
-    int visualMatch; // 0 the window's own visual, 1 same depth and class, 2 another one
-    bool window;     // can draw to a window (has a visual and GLX_WINDOW_BIT)
-    bool rgba;
-    bool colorIndex;
-    bool doubleBuffer;
-    bool stereo;
-    bool mainPlane;
-    bool slow; // GLX_SLOW_CONFIG
-    int colorBits, redBits, greenBits, blueBits, alphaBits;
-    int redShift, greenShift, blueShift, alphaShift;
-    int accumRedBits, accumGreenBits, accumBlueBits, accumAlphaBits;
-    int depthBits, stencilBits, auxBuffers, samples;
-};
-
 // What a framebuffer configuration offers, read for a device context's window.
 FormatTraits readTraits(Display* display, GLXFBConfig config, const X11Window& target);
-// The 1-based index of the format closest to the request, or 0 when none can serve it.
-int chooseFormat(const std::vector<FormatTraits>& formats, const PIXELFORMATDESCRIPTOR& request);
-// The descriptor Windows would give for a format. A slow configuration, or any one where
-// contexts render indirectly, is described as the generic (software) implementation.
-PIXELFORMATDESCRIPTOR describeFormat(const FormatTraits& format, bool indirect);
 
 // ---- rendering contexts (glx_context.cpp, glx_procaddress.cpp)
 
@@ -236,9 +218,6 @@ struct X11Context : native::Context {
     GLXContext context;
     int screen;
 };
-
-// True when the space-separated list holds the name as a whole word.
-bool hasExtension(const char* list, const char* name);
 
 // ---- fonts (x11_font.cpp, x11_xlfd.cpp)
 

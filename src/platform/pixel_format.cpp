@@ -3,9 +3,11 @@
 #include <algorithm>
 #include <array>
 
-#include "platform/x11/x11_platform.h"
+#include <cstring>
 
-namespace zn::x11 {
+#include "platform/pixel_format.h"
+
+namespace zn::native {
 
 namespace {
 
@@ -109,4 +111,17 @@ PIXELFORMATDESCRIPTOR describeFormat(const FormatTraits& format, bool indirect) 
     return pfd;
 }
 
-} // namespace zn::x11
+bool hasExtension(const char* list, const char* name) {
+    const size_t length = std::strlen(name);
+    if (!list || length == 0)
+        return false;
+    for (const char* at = list; (at = std::strstr(at, name)) != nullptr; at += length) {
+        const bool starts = at == list || at[-1] == ' ';
+        const bool ends = at[length] == ' ' || at[length] == '\0';
+        if (starts && ends)
+            return true;
+    }
+    return false;
+}
+
+} // namespace zn::native
