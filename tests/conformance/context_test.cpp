@@ -37,9 +37,10 @@ TEST_F(RenderingContexts, ReleasingLeavesNoneCurrent) {
     BoundWindow bound;
     EXPECT_TRUE(wglMakeCurrent(nullptr, nullptr));
     EXPECT_EQ(wglGetCurrentDC(), nullptr);
-    // It can be made current again.
+    // It can be made current again, and draws without an error.
     EXPECT_TRUE(wglMakeCurrent(bound.dc, bound.rc));
     EXPECT_EQ(wglGetCurrentDC(), bound.dc);
+    EXPECT_EQ(glGetError(), GLenum(GL_NO_ERROR));
 }
 
 TEST_F(RenderingContexts, ReleasingWhenNoneIsCurrentSucceeds) {

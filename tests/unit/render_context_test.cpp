@@ -138,6 +138,11 @@ TEST_F(RenderContext, DestroyingEitherOfTwoLeavesNoContextCurrent) {
     ASSERT_EQ(znRecord::currentContext(), second.getRC());
     first.destroyRenderContext();
     EXPECT_EQ(znRecord::currentContext(), nullptr);
+    // The other one is made current again and goes the same way.
+    second.makeCurrent();
+    EXPECT_EQ(znRecord::currentContext(), second.getRC());
+    second.destroyRenderContext();
+    EXPECT_EQ(znRecord::currentContext(), nullptr);
 }
 
 TEST_F(RenderContext, MakeCurrentSwitchesBackOrFailsWithCode5) {
