@@ -7,7 +7,7 @@
 
 #include <memory>
 
-#include "LibraryRequest.h"
+#include "context/pixelFormatRequest.h"
 #include "platform/win32api.h"
 
 // A top-level window of the test's own, shown, whose device contexts are common ones (taken

@@ -17,7 +17,7 @@ using RenderingContexts = Seam;
 TEST_F(RenderingContexts, AreNotCurrentUntilMadeCurrent) {
     SeamWindow window;
     HDC dc = GetDC(window.handle());
-    const PIXELFORMATDESCRIPTOR request = libraryRequest();
+    const PIXELFORMATDESCRIPTOR request = zn::requestedPixelFormat();
     ASSERT_TRUE(SetPixelFormat(dc, ChoosePixelFormat(dc, &request), &request));
     HGLRC rc = wglCreateContext(dc);
     ASSERT_NE(rc, nullptr);
@@ -66,7 +66,7 @@ TEST_F(RenderingContexts, DeletingTheCurrentOneReleasesItFirst) {
 
 TEST_F(RenderingContexts, RenderOnlyIntoWindowsOfTheirFormat) {
     BoundWindow bound;
-    const PIXELFORMATDESCRIPTOR request = libraryRequest();
+    const PIXELFORMATDESCRIPTOR request = zn::requestedPixelFormat();
 
     SeamWindow same;
     HDC sameDC = GetDC(same.handle());
@@ -135,7 +135,7 @@ TEST_F(RenderingContexts, GoToOneOfTwoThreadsAskingAtOnce) {
     BoundWindow bound;
     SeamWindow otherWindow;
     HDC other = GetDC(otherWindow.handle());
-    const PIXELFORMATDESCRIPTOR request = libraryRequest();
+    const PIXELFORMATDESCRIPTOR request = zn::requestedPixelFormat();
     ASSERT_TRUE(SetPixelFormat(other, bound.format, &request));
     ASSERT_TRUE(wglMakeCurrent(nullptr, nullptr));
     for (int round = 0; round < 20; ++round) {

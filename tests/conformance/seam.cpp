@@ -1,7 +1,7 @@
 #include "Seam.h"
 
 BoundWindow::BoundWindow() : dc(GetDC(window.handle())), format(0), rc(nullptr) {
-    const PIXELFORMATDESCRIPTOR request = libraryRequest();
+    const PIXELFORMATDESCRIPTOR request = zn::requestedPixelFormat();
     format = ChoosePixelFormat(dc, &request);
     EXPECT_TRUE(SetPixelFormat(dc, format, &request));
     rc = wglCreateContext(dc);

@@ -7,7 +7,7 @@
 #include <cstdint>
 #include <unistd.h>
 
-#include "LibraryRequest.h"
+#include "context/pixelFormatRequest.h"
 #include "platform/x11/x11_platform.h"
 
 // True once the condition holds, asked for up to a second.
@@ -51,7 +51,7 @@ class X11Layer : public testing::Test {
     static Bound bind() {
         const Window window = newWindow();
         HDC dc = GetDC(hwnd(window));
-        const PIXELFORMATDESCRIPTOR request = libraryRequest();
+        const PIXELFORMATDESCRIPTOR request = zn::requestedPixelFormat();
         EXPECT_TRUE(SetPixelFormat(dc, ChoosePixelFormat(dc, &request), &request));
         HGLRC rc = wglCreateContext(dc);
         EXPECT_TRUE(wglMakeCurrent(dc, rc));
