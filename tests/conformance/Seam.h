@@ -7,7 +7,8 @@
 
 #include <memory>
 
-#include "LibraryRequest.h"
+#include "BoundContext.h"
+#include "context/pixelFormatRequest.h"
 #include "platform/win32api.h"
 
 // A top-level window of the test's own, shown, whose device contexts are common ones (taken
@@ -42,19 +43,16 @@ class Seam : public testing::Test {
     void SetUp() override { seam::resetPlatform(); }
 };
 
-// A window with the library's pixel format, a device context and a rendering context made
-// current, as a bound render context leaves them; everything is given back at the end.
-class BoundWindow {
+// A window of its own bound as a render context binds it; everything is given back at the end.
+class BoundWindow : public BoundContext {
   public:
-    BoundWindow();
-    ~BoundWindow();
+    // Bound in the body, once the window (a member, built after the base) is there.
+    BoundWindow() : BoundContext() { BoundContext::operator=(bindContext(window.handle())); }
+    ~BoundWindow() { releaseContext(window.handle(), *this); }
     BoundWindow(const BoundWindow&) = delete;
     BoundWindow& operator=(const BoundWindow&) = delete;
 
     SeamWindow window;
-    HDC dc;
-    int format;
-    HGLRC rc;
 };
 
 // A format other than `format` that can draw OpenGL into a window; 0 when there is none.

@@ -17,7 +17,7 @@ using RenderingContexts = Seam;
 TEST_F(RenderingContexts, AreNotCurrentUntilMadeCurrent) {
     SeamWindow window;
     HDC dc = GetDC(window.handle());
-    const PIXELFORMATDESCRIPTOR request = libraryRequest();
+    const PIXELFORMATDESCRIPTOR request = zn::requestedPixelFormat();
     ASSERT_TRUE(SetPixelFormat(dc, ChoosePixelFormat(dc, &request), &request));
     HGLRC rc = wglCreateContext(dc);
     ASSERT_NE(rc, nullptr);
@@ -37,9 +37,10 @@ TEST_F(RenderingContexts, ReleasingLeavesNoneCurrent) {
     BoundWindow bound;
     EXPECT_TRUE(wglMakeCurrent(nullptr, nullptr));
     EXPECT_EQ(wglGetCurrentDC(), nullptr);
-    // It can be made current again.
+    // It can be made current again, and draws without an error.
     EXPECT_TRUE(wglMakeCurrent(bound.dc, bound.rc));
     EXPECT_EQ(wglGetCurrentDC(), bound.dc);
+    EXPECT_EQ(glGetError(), GLenum(GL_NO_ERROR));
 }
 
 TEST_F(RenderingContexts, ReleasingWhenNoneIsCurrentSucceeds) {
@@ -65,7 +66,7 @@ TEST_F(RenderingContexts, DeletingTheCurrentOneReleasesItFirst) {
 
 TEST_F(RenderingContexts, RenderOnlyIntoWindowsOfTheirFormat) {
     BoundWindow bound;
-    const PIXELFORMATDESCRIPTOR request = libraryRequest();
+    const PIXELFORMATDESCRIPTOR request = zn::requestedPixelFormat();
 
     SeamWindow same;
     HDC sameDC = GetDC(same.handle());
@@ -134,7 +135,7 @@ TEST_F(RenderingContexts, GoToOneOfTwoThreadsAskingAtOnce) {
     BoundWindow bound;
     SeamWindow otherWindow;
     HDC other = GetDC(otherWindow.handle());
-    const PIXELFORMATDESCRIPTOR request = libraryRequest();
+    const PIXELFORMATDESCRIPTOR request = zn::requestedPixelFormat();
     ASSERT_TRUE(SetPixelFormat(other, bound.format, &request));
     ASSERT_TRUE(wglMakeCurrent(nullptr, nullptr));
     for (int round = 0; round < 20; ++round) {

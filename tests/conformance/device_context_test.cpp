@@ -17,7 +17,7 @@ TEST_F(DeviceContexts, AReleasedOneIsRefused) {
     SeamWindow window;
     HDC dc = GetDC(window.handle());
     ASSERT_EQ(ReleaseDC(window.handle(), dc), 1);
-    const PIXELFORMATDESCRIPTOR request = libraryRequest();
+    const PIXELFORMATDESCRIPTOR request = zn::requestedPixelFormat();
     EXPECT_EQ(ChoosePixelFormat(dc, &request), 0);
     EXPECT_FALSE(SetPixelFormat(dc, 1, &request));
     EXPECT_EQ(wglCreateContext(dc), nullptr);
@@ -36,7 +36,7 @@ TEST_F(DeviceContexts, OfOneWindowAreIndependent) {
     ASSERT_NE(second, nullptr);
     EXPECT_EQ(ReleaseDC(window.handle(), first), 1);
     // The other one is still held and still usable.
-    const PIXELFORMATDESCRIPTOR request = libraryRequest();
+    const PIXELFORMATDESCRIPTOR request = zn::requestedPixelFormat();
     EXPECT_GT(ChoosePixelFormat(second, &request), 0);
     EXPECT_EQ(ReleaseDC(window.handle(), second), 1);
 }
@@ -49,7 +49,7 @@ TEST_F(DeviceContexts, NoWindowMeansTheScreen) {
     PIXELFORMATDESCRIPTOR pfd;
     EXPECT_EQ(DescribePixelFormat(screen, count, sizeof pfd, &pfd), count);
     // Only windows take a pixel format, so the screen has none to swap.
-    const PIXELFORMATDESCRIPTOR request = libraryRequest();
+    const PIXELFORMATDESCRIPTOR request = zn::requestedPixelFormat();
     EXPECT_FALSE(SetPixelFormat(screen, 1, &request));
     EXPECT_FALSE(SwapBuffers(screen));
     EXPECT_EQ(ReleaseDC(nullptr, screen), 1);

@@ -40,7 +40,7 @@ TEST_F(PixelFormats, EachFormatInRangeIsDescribed) {
 }
 
 TEST_F(PixelFormats, TheChoiceServesTheLibrarysRequest) {
-    const PIXELFORMATDESCRIPTOR request = libraryRequest();
+    const PIXELFORMATDESCRIPTOR request = zn::requestedPixelFormat();
     const int format = ChoosePixelFormat(dc, &request);
     ASSERT_GE(format, 1);
     ASSERT_LE(format, count);
@@ -52,7 +52,7 @@ TEST_F(PixelFormats, TheChoiceServesTheLibrarysRequest) {
 }
 
 TEST_F(PixelFormats, AWindowsFormatIsSetOnce) {
-    const PIXELFORMATDESCRIPTOR request = libraryRequest();
+    const PIXELFORMATDESCRIPTOR request = zn::requestedPixelFormat();
     const int format = ChoosePixelFormat(dc, &request);
     const int other = anotherWindowFormat(dc, format);
     ASSERT_GT(other, 0);
@@ -73,7 +73,7 @@ TEST_F(PixelFormats, AWindowsFormatIsSetOnce) {
 }
 
 TEST_F(PixelFormats, AFormatOutOfRangeIsNotSet) {
-    const PIXELFORMATDESCRIPTOR request = libraryRequest();
+    const PIXELFORMATDESCRIPTOR request = zn::requestedPixelFormat();
     EXPECT_FALSE(SetPixelFormat(dc, count + 1, &request));
     EXPECT_FALSE(SetPixelFormat(dc, 0, &request));
     // Nothing was set: a real format still can be.

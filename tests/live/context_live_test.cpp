@@ -68,15 +68,6 @@ TEST(LiveRenderContext, ActiveAndClientTextureUnitsAreSelectedApart) {
     context.destroyRenderContext();
 }
 
-TEST(LiveRenderContext, NullWindowFailsWithCode1AndItsBox) {
-    znRenderContext context(nullptr);
-    BoxWatcher watcher;
-    const int code = contextFailureOf([&] { context.initRenderContext(); });
-    EXPECT_EQ(code, 1);
-    znContextException(code).showErrorMessage();
-    EXPECT_EQ(watcher.stop(), Texts{"znVelmora Context Error: Could not get device context"});
-}
-
 TEST(LiveRenderContext, DestroyedWindowFailsWithCode1) {
     LiveWindow window(64, 64);
     znRenderContext context(window.handle());
@@ -91,20 +82,6 @@ TEST(LiveRenderContext, HostCatchesMakeCurrentFailureByType) {
     context.destroyRenderContext();
     // The rendering context is gone: making it current again fails inside the library.
     EXPECT_EQ(contextFailureOf([&] { context.makeCurrent(); }), 5);
-    EXPECT_FALSE(anyContextCurrent());
-}
-
-TEST(LiveRenderContext, TwoWindowsSwitchAndTearDownLeavesNoneCurrent) {
-    LiveWindow first(64, 64), second(64, 64);
-    znRenderContext one(first.handle()), two(second.handle());
-    one.initRenderContext();
-    two.initRenderContext();
-    one.makeCurrent();
-    EXPECT_EQ(glGetError(), GLenum(GL_NO_ERROR));
-    two.destroyRenderContext();
-    EXPECT_FALSE(anyContextCurrent());
-    one.makeCurrent();
-    one.destroyRenderContext();
     EXPECT_FALSE(anyContextCurrent());
 }
 

@@ -27,18 +27,16 @@ void drawSquare() {
 
 const Rgb kCyan = {0, 255, 255};
 
-// A host that sets its colour once, when it starts, and relies on it in every frame.
+// A host that sets its colour once, when it starts, and relies on it in every frame (that the
+// overlay gives the colour back is the font suite's rule; here the square shows it on screen).
 struct ColourOnceScene : TestEnvironment {
     ColourOnceScene() {
         drawing = drawSquare;
-        observer = [this](const std::string& operation) {
+        observer = [](const std::string& operation) {
             if (operation == "initEnvironment")
                 glColor4f(1.0f, 0.5f, 0.25f, 0.5f);
-            if (operation == "renderEnvironment")
-                glGetFloatv(GL_CURRENT_COLOR, colour);
         };
     }
-    GLfloat colour[4] = {};
 };
 
 // Frames until the scene has drawn `count` more, then what the last one put on screen, as the
@@ -73,13 +71,11 @@ TEST(LiveFrameLoop, RendersTheSceneWithItsOverlayAndLeavesTheHostsColourFrameAft
     EXPECT_EQ(env.count("syncEnvironment"), 1);
     for (float seconds : env.elapsedSeconds)
         EXPECT_GT(seconds, 0.0f);
-    // The colour the host set once, after 29 overlays.
-    EXPECT_EQ(std::vector<GLfloat>(env.colour, env.colour + 4),
-              (std::vector<GLfloat>{1.0f, 0.5f, 0.25f, 0.5f}));
 
     ASSERT_EQ(screen.size(), size_t(kWidth) * kHeight * 3);
     const Rgb clearColour = {77, 26, 0};
     EXPECT_GT(countNear(screen, kWidth, 0, kHeight / 2, kWidth / 2, kHeight, clearColour, 3), 5000);
+    // The square in the colour the host set once, after 29 overlays.
     EXPECT_GT(countNear(screen, kWidth, 150, 110, 210, 160, Rgb{255, 128, 64}, 3), 2500);
     EXPECT_GT(overlayPixels(screen), 10);
     EXPECT_EQ(countNear(screen, kWidth, 0, 60, kWidth, kHeight, kCyan, 60), 0);

@@ -273,22 +273,4 @@ TEST_F(CInterface, TimerFontAndGLFunctionsForwardToTheLibrary) {
                      "glClientActiveTextureARB(0x84C2)", "wglSwapIntervalEXT(0)"}));
 }
 
-void ZNCALL collectReport(void* user, const char* caption, const char* text, unsigned int style) {
-    static_cast<Texts*>(user)->push_back(std::string(caption) + "|" + text + "|" +
-                                         std::to_string(style));
-}
-
-TEST_F(CInterface, AReportHandlerReceivesAStartUpFailureInsteadOfTheBox) {
-    Texts reports;
-    EXPECT_EQ(znvSetReportHandler(collectReport, &reports), ZNV_OK);
-    znvManager* windowless = nullptr;
-    ASSERT_EQ(znvManager_create(nullptr, nullptr, nullptr, &windowless), ZNV_OK);
-    EXPECT_EQ(znvManager_initializeOpenGL(windowless), ZNV_CONTEXT_FAILURE | 1);
-    EXPECT_EQ(znvSetReportHandler(nullptr, nullptr), ZNV_OK);
-    EXPECT_EQ(znvManager_destroy(windowless), ZNV_OK);
-    EXPECT_EQ(reports, Texts{"znVelmora Context Error|Could not get device context|" +
-                             std::to_string(ZNV_STYLE_ERROR)});
-    EXPECT_TRUE(boxes().empty());
-}
-
 } // namespace

@@ -3,6 +3,7 @@
 #include "RecordTest.h"
 #include "znException.h"
 #include "znRenderContext.h"
+#include "znVelmora_c.h"
 
 namespace {
 
@@ -58,8 +59,9 @@ TEST_F(ErrorReports, HoldersCarryACopyAndAreCaughtByType) {
 
 namespace {
 
-// What a report handler received, each as "caption|text|style".
-void collectReport(void* user, const char* caption, const char* text, unsigned int style) {
+// What a report handler received, each as "caption|text|style". ZNCALL is the C interface's
+// convention, which the C++ handler shares.
+void ZNCALL collectReport(void* user, const char* caption, const char* text, unsigned int style) {
     static_cast<Texts*>(user)->push_back(std::string(caption) + "|" + text + "|" +
                                          std::to_string(style));
 }
@@ -68,6 +70,7 @@ void throwFromHandler(void*, const char*, const char*, unsigned int) {
     throw std::runtime_error("handler");
 }
 
+// The one suite of the report handler, set from C++ or from C.
 TEST_F(ErrorReports, AReportHandlerReceivesEveryReportInsteadOfItsBox) {
     Texts reports;
     znSetReportHandler(collectReport, &reports);
@@ -82,10 +85,19 @@ TEST_F(ErrorReports, AReportHandlerReceivesEveryReportInsteadOfItsBox) {
     EXPECT_NO_THROW(znContextException(5).showErrorMessage());
     znSetReportHandler(nullptr, nullptr);
     znContextException(6).showErrorMessage();
+    // The C interface sets the same handler: a start-up failure reaches it with the C style.
+    EXPECT_EQ(znvSetReportHandler(collectReport, &reports), ZNV_OK);
+    znvManager* windowless = nullptr;
+    ASSERT_EQ(znvManager_create(nullptr, nullptr, nullptr, &windowless), ZNV_OK);
+    EXPECT_EQ(znvManager_initializeOpenGL(windowless), ZNV_CONTEXT_FAILURE | 1);
+    EXPECT_EQ(znvSetReportHandler(nullptr, nullptr), ZNV_OK);
+    EXPECT_EQ(znvManager_destroy(windowless), ZNV_OK);
 
     EXPECT_EQ(reports, (Texts{"znVelmora Context Error|Could not get device context|16",
                               "znVelmora Render Error|Error, while rendering the environment.|16",
-                              "Error|glActiveTextureARB not supported|48"}));
+                              "Error|glActiveTextureARB not supported|48",
+                              "znVelmora Context Error|Could not get device context|" +
+                                  std::to_string(ZNV_STYLE_ERROR)}));
     // Only the report after the handler was taken away became a box.
     EXPECT_EQ(boxes(), Texts{"znVelmora Context Error|Could not destroy the rendercontext.|16"});
 }

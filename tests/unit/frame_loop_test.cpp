@@ -21,6 +21,9 @@ TEST_F(FrameLoop, EarlyCallsSleepOutTheRestOfTheIntervalAndDrawNothing) {
     EXPECT_FLOAT_EQ(env.elapsedSeconds[0], 0.008f);
 }
 
+// The one transcript of a frame (the overlay's own calls are the font's). Its order is what
+// hosts rely on: the scene animates and draws into a cleared buffer with the modelview matrix
+// reset, and everything is finished before the swap.
 TEST_F(FrameLoop, AFrameClearsAnimatesDrawsOverlaysAndSwaps) {
     startUp();
     manager->setShowFPS(false);

@@ -7,7 +7,8 @@
 #include <cstdint>
 #include <unistd.h>
 
-#include "LibraryRequest.h"
+#include "BoundContext.h"
+#include "context/pixelFormatRequest.h"
 #include "platform/x11/x11_platform.h"
 
 // True once the condition holds, asked for up to a second.
@@ -42,24 +43,16 @@ class X11Layer : public testing::Test {
         return window;
     }
 
-    // A window with the library's format and a current context, as initRenderContext leaves it.
-    struct Bound {
+    // A host's window bound as a render context binds it.
+    struct Bound : BoundContext {
         Window window;
-        HDC dc;
-        HGLRC rc;
     };
     static Bound bind() {
         const Window window = newWindow();
-        HDC dc = GetDC(hwnd(window));
-        const PIXELFORMATDESCRIPTOR request = libraryRequest();
-        EXPECT_TRUE(SetPixelFormat(dc, ChoosePixelFormat(dc, &request), &request));
-        HGLRC rc = wglCreateContext(dc);
-        EXPECT_TRUE(wglMakeCurrent(dc, rc));
-        return {window, dc, rc};
+        return {bindContext(hwnd(window)), window};
     }
     static void unbind(const Bound& bound) {
-        wglDeleteContext(bound.rc);
-        ReleaseDC(hwnd(bound.window), bound.dc);
+        releaseContext(hwnd(bound.window), bound);
         XDestroyWindow(host, bound.window);
     }
 

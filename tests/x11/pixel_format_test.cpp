@@ -2,7 +2,7 @@
 // described, without a display.
 #include <gtest/gtest.h>
 
-#include "LibraryRequest.h"
+#include "context/pixelFormatRequest.h"
 #include "platform/pixel_format.h"
 
 using namespace zn::native;
@@ -23,14 +23,15 @@ FormatTraits format(int depthBits, int visualMatch = 0) {
 
 TEST(ChooseFormat, TheWindowsOwnVisualComesBeforeACloserMatchElsewhere) {
     // Another visual may not render into the window at all, whatever else it offers.
-    EXPECT_EQ(chooseFormat({format(24, 2), format(16, 1), format(0, 0)}, libraryRequest()), 3);
-    EXPECT_EQ(chooseFormat({format(24, 2), format(16, 1)}, libraryRequest()), 2);
+    EXPECT_EQ(
+        chooseFormat({format(24, 2), format(16, 1), format(0, 0)}, zn::requestedPixelFormat()), 3);
+    EXPECT_EQ(chooseFormat({format(24, 2), format(16, 1)}, zn::requestedPixelFormat()), 2);
 }
 
 TEST(ChooseFormat, DepthIsAtLeastAsAskedAndOtherwiseTheLargest) {
-    EXPECT_EQ(chooseFormat({format(32), format(16), format(24)}, libraryRequest()), 3);
-    EXPECT_EQ(chooseFormat({format(32), format(16)}, libraryRequest()), 1);
-    EXPECT_EQ(chooseFormat({format(0), format(16)}, libraryRequest()), 2);
+    EXPECT_EQ(chooseFormat({format(32), format(16), format(24)}, zn::requestedPixelFormat()), 3);
+    EXPECT_EQ(chooseFormat({format(32), format(16)}, zn::requestedPixelFormat()), 1);
+    EXPECT_EQ(chooseFormat({format(0), format(16)}, zn::requestedPixelFormat()), 2);
 }
 
 TEST(ChooseFormat, PrefersPlainFastFormatsWithoutExtras) {
@@ -40,8 +41,10 @@ TEST(ChooseFormat, PrefersPlainFastFormatsWithoutExtras) {
     multisampled.samples = 4;
     FormatTraits accumulating = format(24);
     accumulating.accumRedBits = 16;
-    EXPECT_EQ(chooseFormat({slow, multisampled, accumulating, format(24)}, libraryRequest()), 4);
-    EXPECT_EQ(chooseFormat({slow, format(16)}, libraryRequest()), 2);
+    EXPECT_EQ(
+        chooseFormat({slow, multisampled, accumulating, format(24)}, zn::requestedPixelFormat()),
+        4);
+    EXPECT_EQ(chooseFormat({slow, format(16)}, zn::requestedPixelFormat()), 2);
 }
 
 TEST(ChooseFormat, RefusesFormatsThatCannotServeTheRequest) {
@@ -54,10 +57,11 @@ TEST(ChooseFormat, RefusesFormatsThatCannotServeTheRequest) {
     FormatTraits colorIndex = format(24);
     colorIndex.rgba = false;
     colorIndex.colorIndex = true;
-    EXPECT_EQ(chooseFormat({single, pixmapOnly, overlay, colorIndex}, libraryRequest()), 0);
-    EXPECT_EQ(chooseFormat({}, libraryRequest()), 0);
+    EXPECT_EQ(chooseFormat({single, pixmapOnly, overlay, colorIndex}, zn::requestedPixelFormat()),
+              0);
+    EXPECT_EQ(chooseFormat({}, zn::requestedPixelFormat()), 0);
 
-    PIXELFORMATDESCRIPTOR dontCare = libraryRequest();
+    PIXELFORMATDESCRIPTOR dontCare = zn::requestedPixelFormat();
     dontCare.dwFlags |= 0x40000000; // PFD_DOUBLEBUFFER_DONTCARE
     EXPECT_EQ(chooseFormat({single}, dontCare), 1);
 }

@@ -30,7 +30,7 @@ PIXELFORMATDESCRIPTOR formatOn(Display* host, const znX11Visual* chosen) {
                                         InputOutput, visual, mask, &attributes);
     XSync(host, False);
     HDC dc = GetDC(hwnd(window));
-    const PIXELFORMATDESCRIPTOR request = libraryRequest();
+    const PIXELFORMATDESCRIPTOR request = zn::requestedPixelFormat();
     PIXELFORMATDESCRIPTOR pfd = {};
     DescribePixelFormat(dc, ChoosePixelFormat(dc, &request), sizeof pfd, &pfd);
     ReleaseDC(hwnd(window), dc);

@@ -76,7 +76,7 @@ TEST_F(X11Layer, ADestroyedWindowsDeviceContextIsStillGivenBack) {
 // window's own visual; the layer chooses one for a window only.
 TEST_F(X11Layer, PixelFormatsAreTheScreensConfigurations) {
     HDC dc = GetDC(hwnd(newWindow()));
-    const PIXELFORMATDESCRIPTOR request = libraryRequest();
+    const PIXELFORMATDESCRIPTOR request = zn::requestedPixelFormat();
     const int format = ChoosePixelFormat(dc, &request);
     ASSERT_GT(format, 0);
     FBConfigList configs(host, DefaultScreen(host));
@@ -125,7 +125,7 @@ TEST_F(X11Layer, HandlesReleasedOnAnotherThreadLiveUntilCallsInFlightReturn) {
     for (int round = 0; round < 20; ++round) {
         const Window window = newWindow();
         HDC dc = GetDC(hwnd(window));
-        const PIXELFORMATDESCRIPTOR request = libraryRequest();
+        const PIXELFORMATDESCRIPTOR request = zn::requestedPixelFormat();
         ASSERT_TRUE(SetPixelFormat(dc, ChoosePixelFormat(dc, &request), &request));
         HGLRC rc = wglCreateContext(dc);
         HFONT font = CreateFontA(12, 0, 0, 0, 400, 0, 0, 0, ANSI_CHARSET, 0, 0, 0, 0, "Arial");

@@ -131,7 +131,7 @@ TEST_F(X11Layer, ThePixelFormatIsTheBestOfAllConfigurations) {
                                         &attributes));
         XSync(host, False);
     }
-    const PIXELFORMATDESCRIPTOR request = libraryRequest();
+    const PIXELFORMATDESCRIPTOR request = zn::requestedPixelFormat();
     for (Window window : windows) {
         HDC dc = GetDC(hwnd(window));
         const X11Window& held = static_cast<X11Window&>(*zn::rules::windowOf(dc));

@@ -9,7 +9,12 @@
 
 class LiveWindow {
   public:
-    LiveWindow(int width, int height);
+    // What GetDC hands out for the window on Windows: one device context of its own
+    // (CS_OWNDC, as OpenGL hosts ask), or common ones, taken from and given back to the
+    // system's cache. X11 has one kind.
+    enum class DeviceContexts { Own, Common };
+
+    LiveWindow(int width, int height, DeviceContexts = DeviceContexts::Own);
     ~LiveWindow();
     LiveWindow(const LiveWindow&) = delete;
     LiveWindow& operator=(const LiveWindow&) = delete;

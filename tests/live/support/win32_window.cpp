@@ -10,29 +10,31 @@ struct LiveWindow::System {
 
 namespace {
 
-const char* const kClassName = "znVelmoraLiveTest";
-
-void registerClass() {
-    static bool registered = false;
-    if (registered)
-        return;
-    WNDCLASSA windowClass = {};
-    windowClass.style = CS_OWNDC | CS_HREDRAW | CS_VREDRAW;
-    windowClass.lpfnWndProc = DefWindowProcA;
-    windowClass.hInstance = GetModuleHandleA(nullptr);
-    windowClass.hCursor = LoadCursor(nullptr, IDC_ARROW);
-    windowClass.lpszClassName = kClassName;
-    registered = RegisterClassA(&windowClass) != 0;
+// A class per kind of device context, registered when first asked for.
+const char* classFor(LiveWindow::DeviceContexts contexts) {
+    const bool own = contexts == LiveWindow::DeviceContexts::Own;
+    const char* const name = own ? "znVelmoraLiveTest" : "znVelmoraLiveTestCommonDC";
+    static bool registered[2] = {false, false};
+    if (!registered[own]) {
+        WNDCLASSA windowClass = {};
+        windowClass.style = (own ? CS_OWNDC : 0) | CS_HREDRAW | CS_VREDRAW;
+        windowClass.lpfnWndProc = DefWindowProcA;
+        windowClass.hInstance = GetModuleHandleA(nullptr);
+        windowClass.hCursor = LoadCursor(nullptr, IDC_ARROW);
+        windowClass.lpszClassName = name;
+        registered[own] = RegisterClassA(&windowClass) != 0;
+    }
+    return name;
 }
 
 } // namespace
 
-LiveWindow::LiveWindow(int width, int height) : system(new System), width_(width), height_(height) {
-    registerClass();
+LiveWindow::LiveWindow(int width, int height, DeviceContexts contexts)
+    : system(new System), width_(width), height_(height) {
     const DWORD style = WS_OVERLAPPEDWINDOW | WS_CLIPCHILDREN | WS_CLIPSIBLINGS;
     RECT frame = {0, 0, width, height};
     AdjustWindowRect(&frame, style, FALSE);
-    system->window = CreateWindowExA(0, kClassName, "znVelmora live test", style, 0, 0,
+    system->window = CreateWindowExA(0, classFor(contexts), "znVelmora live test", style, 0, 0,
                                      frame.right - frame.left, frame.bottom - frame.top, nullptr,
                                      nullptr, GetModuleHandleA(nullptr), nullptr);
     if (!system->window)

@@ -27,7 +27,8 @@ int shiftOf(unsigned long mask) {
 
 } // namespace
 
-LiveWindow::LiveWindow(int width, int height) : system(new System), width_(width), height_(height) {
+LiveWindow::LiveWindow(int width, int height, DeviceContexts)
+    : system(new System), width_(width), height_(height) {
     Display* display = XOpenDisplay(nullptr);
     if (!display)
         throw std::runtime_error("cannot open the X display: set DISPLAY or run under xvfb-run");

@@ -1,10 +1,12 @@
-// The x11 layer's windows are the live tests' X windows.
+// The x11 layer and Windows (or Wine standing in for it) answer for the live tests' windows.
+// Their device contexts are common ones, which ReleaseDC really gives back, as a host's plain
+// window has.
 #include "LiveWindow.h"
 #include "Seam.h"
 
 struct SeamWindow::System {
-    LiveWindow window{64, 48};
-    // Kept, since the live window forgets its id once destroyed.
+    LiveWindow window{64, 48, LiveWindow::DeviceContexts::Common};
+    // Kept, since the live window on X11 forgets its id once destroyed.
     HWND handle = window.handle();
 };
 
@@ -27,5 +29,5 @@ void seam::resetPlatform() {
 }
 
 bool seam::onWine() {
-    return false;
+    return runningUnderWine();
 }
