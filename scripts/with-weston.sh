@@ -2,9 +2,12 @@
 # Runs a command on a private headless Weston compositor and exits with the command's status.
 #   with-weston.sh CMD [ARGS...]
 # The compositor gets a runtime folder and a socket of its own, so several runs may go at once.
-# Kiosk-shell makes each toplevel fill the output at 0,0, where tests know to find it; --debug
-# offers the weston_screenshooter global, through which tests read the output. The output's size
-# is WESTON_WIDTH x WESTON_HEIGHT (640x480 by default).
+# The shell is desktop-shell, without panel, animations or lock, on black: kiosk-shell shows a
+# window only once a seat activates it, and the headless back-end has no seat. A fullscreen
+# toplevel fills the output at 0,0, where tests know to find it. --debug offers the
+# weston_screenshooter global, through which tests read the output. The pixman renderer draws it
+# (headless draws nothing by default), so EGL clients on Mesa hand over wl_shm buffers. The
+# output is WESTON_WIDTH x WESTON_HEIGHT (640x480 by default).
 set -eu
 if [ $# = 0 ]; then
   echo "usage: $0 CMD [ARGS...]" >&2
@@ -28,11 +31,22 @@ trap stop EXIT
 trap 'exit 130' INT
 trap 'exit 143' TERM
 
+cat >"$runtime/weston.ini" <<EOF
+[shell]
+panel-position=none
+background-color=0xff000000
+startup-animation=none
+animation=none
+close-animation=none
+focus-animation=none
+locking=false
+EOF
+
 # Weston refuses a runtime folder another user owns or others can read; as root it needs no
 # seat for the headless back-end.
-XDG_RUNTIME_DIR=$runtime weston --backend=headless-backend.so --socket="$socket" \
-  --shell=kiosk-shell.so --width="${WESTON_WIDTH:-640}" --height="${WESTON_HEIGHT:-480}" \
-  --debug --idle-time=0 --log="$log" >"$runtime/weston.out" 2>&1 &
+XDG_RUNTIME_DIR=$runtime weston --backend=headless-backend.so --use-pixman --socket="$socket" \
+  --shell=desktop-shell.so --width="${WESTON_WIDTH:-640}" --height="${WESTON_HEIGHT:-480}" --debug \
+  --idle-time=0 --config="$runtime/weston.ini" --log="$log" >"$runtime/weston.out" 2>&1 &
 weston_pid=$!
 
 # The socket appears once the compositor listens; ten seconds is plenty for a headless start.
