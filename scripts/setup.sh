@@ -7,7 +7,11 @@
 #                      XRes, SDL2, freeglut and GLFW (the frame benchmark's peers), clang with
 #                      libFuzzer, MinGW-w64 for i686, and the 32-bit Wine
 #                      from the i386 architecture with the 32-bit Mesa that wine32 only recommends
-#                      (without it a 32-bit program finds no pixel format)
+#                      (without it a 32-bit program finds no pixel format); for the Wayland tests,
+#                      Weston (its headless back-end and desktop shell need nothing it only
+#                      recommends) and libweston's headers (the tests' seat module), the Wayland
+#                      client headers, scanner and protocols, the EGL headers, FreeType,
+#                      Fontconfig and the Liberation fonts
 set -eu
 
 # CMake's OpenGL component links libOpenGL.so, which no other package of the set brings.
@@ -16,7 +20,9 @@ demo="g++ cmake make libx11-dev libxcb1-dev libgl-dev libglx-dev libopengl-dev l
 windows="$demo file g++-mingw-w64-x86-64-posix wine wine64"
 all="$windows pkg-config python3 googletest libgtest-dev libgmock-dev libbenchmark-dev libxres-dev
   x11-utils libsdl2-dev clang-14 libclang-rt-14-dev mingw-w64 g++-mingw-w64-i686-posix
-  wine32:i386 libgl1:i386 libglx-mesa0:i386 libgl1-mesa-dri:i386 freeglut3-dev libglfw3-dev"
+  wine32:i386 libgl1:i386 libglx-mesa0:i386 libgl1-mesa-dri:i386 freeglut3-dev libglfw3-dev
+  weston libweston-10-dev libwayland-dev wayland-protocols libegl-dev libfreetype-dev
+  libfontconfig-dev fonts-liberation"
 
 case "${1:-all}" in
   demo) packages=$demo ;;

@@ -1,8 +1,10 @@
 #!/bin/sh
 # The test command: installs what it needs, builds every target and runs every test.
-#   linux     unit tests on the recording platform, live tests on X11/GLX under Xvfb
+#   linux     unit tests on the recording platform, live tests on X11/GLX under Xvfb; then
+#             (linux-wayland) the tests labelled wayland on a private headless Weston
 #   sanitize  the unit tests, the x11 layer's tests, the live tests and the soak again under
-#             AddressSanitizer and UndefinedBehaviorSanitizer
+#             AddressSanitizer and UndefinedBehaviorSanitizer, and the Wayland tests
+#             (sanitize-wayland)
 #   tsan      the threads and fault-injection tests, and the recording platform's context rules
 #             (threads among them), under ThreadSanitizer
 #   fuzz      the libFuzzer targets on the recording platform, a minute each
@@ -35,26 +37,45 @@ configure_build() { # NAME CMAKE-ARGS...   ($targets, when set: build only these
   fi
 }
 
-run_tests() { # NAME CTEST-ARGS...
-  name=$1
-  shift
-  echo "=== $name: test"
-  # -noreset: the server stays up between tests, or a test that connects just as the last
-  # client left finds no display.
-  if (cd "$root/build/$name" && xvfb-run -a -s "-noreset -screen 0 1024x768x24" \
-        ctest --output-on-failure -j "$jobs" "$@" >"$root/build/$name/ctest.log" 2>&1); then
+run_ctest() { # LABEL CONFIGURATION LOG COMMAND...   (counts LABEL in the summary and failures)
+  label=$1
+  log="$root/build/$2/$3"
+  dir="$root/build/$2"
+  shift 3
+  echo "=== $label: test"
+  if (cd "$dir" && "$@" >"$log" 2>&1); then
     :
   else
-    failures="$failures $name"
+    failures="$failures $label"
   fi
-  line=$(grep -E 'tests passed|No tests were found' "$root/build/$name/ctest.log" || true)
-  grep -E '\*\*\*|\((Failed|Timeout|SEGFAULT)\)' "$root/build/$name/ctest.log" || true
+  line=$(grep -E 'tests passed|No tests were found' "$log" || true)
+  grep -E '\*\*\*|\((Failed|Timeout|SEGFAULT)\)' "$log" || true
   summary="$summary
-$name: $line"
+$label: $line"
+}
+
+run_tests() { # NAME CTEST-ARGS...   (all but the Wayland tests, on X11)
+  name=$1
+  shift
+  # -noreset: the server stays up between tests, or a test that connects just as the last
+  # client left finds no display.
+  run_ctest "$name" "$name" ctest.log xvfb-run -a -s "-noreset -screen 0 1024x768x24" \
+    ctest --output-on-failure -j "$jobs" -LE wayland "$@"
+}
+
+run_wayland_tests() { # NAME CTEST-ARGS...   (the tests labelled wayland, on a private Weston)
+  name=$1
+  shift
+  # The seat the headless compositor lacks, which SDL2's Wayland driver needs; its C is built
+  # without the configuration's sanitizers (they instrument C++), as Weston can load it.
+  ZN_WESTON_MODULES="$root/build/$name/tests/wayland/zn_weston_seat.so" \
+    run_ctest "$name-wayland" "$name" ctest-wayland.log "$root/scripts/with-weston.sh" \
+    ctest --output-on-failure -j "$jobs" -L wayland "$@"
 }
 
 configure_build linux -DZN_BUILD_BENCHMARKS=ON
 run_tests linux
+run_wayland_tests linux
 
 sanitizers="-fsanitize=address,undefined -fno-sanitize-recover=all -fno-omit-frame-pointer"
 # -O1 with line tables only: the instrumented build is the longest, and traces need no more.
@@ -68,6 +89,7 @@ export UBSAN_OPTIONS=print_stacktrace=1
 # The installed package is instrumented here, and a plain host cannot link it: the linux
 # configuration tests the packages.
 run_tests sanitize -E '^package_'
+run_wayland_tests sanitize
 
 # ThreadSanitizer on the tests that run managers on several threads and inject faults around
 # them, and on the rules of rendering contexts over the recording platform, which take threads
@@ -116,6 +138,6 @@ fi
 echo "=== summary$summary
 the product: $(file -b "$root/build/win32/bin/znVelmora.dll")"
 if [ -n "$failures" ]; then
-  echo "FAILED:$failures (see build/<name>/ctest.log)"
+  echo "FAILED:$failures (see build/<configuration>/ctest.log, ctest-wayland.log for *-wayland)"
   exit 1
 fi

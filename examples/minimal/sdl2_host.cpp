@@ -1,5 +1,6 @@
 // A Linux host whose window comes from SDL2: SDL owns the window and its events, and hands over
-// the X11 window and connection it made (SDL_GetWindowWMInfo), on which the library draws.
+// the window and connection it made (SDL_GetWindowWMInfo), on which the library draws: an X11
+// window, or with SDL_VIDEODRIVER=wayland a Wayland surface.
 //   sdl2_host [FRAMES]
 #include <cstdint>
 #include <cstdio>
@@ -9,12 +10,38 @@
 #include <SDL_syswm.h>
 
 #include "TriangleScene.h"
+#include "WaylandLibrary.h"
+
+// Gives the library the connection SDL made, and returns the handle of SDL's window on it; null,
+// with a message, for a window system the library does not draw on.
+HWND handOverWindow(SDL_Window* window) {
+    SDL_SysWMinfo system;
+    SDL_VERSION(&system.version);
+    if (!SDL_GetWindowWMInfo(window, &system)) {
+        std::fprintf(stderr, "sdl2_host: no window information: %s\n", SDL_GetError());
+        return nullptr;
+    }
+    switch (system.subsystem) {
+    case SDL_SYSWM_X11:
+        // One connection for both, so the window SDL made is known to the library at once.
+        znSetX11Display(system.info.x11.display);
+        return reinterpret_cast<HWND>(uintptr_t(system.info.x11.window));
+    case SDL_SYSWM_WAYLAND:
+        if (!handOverWaylandDisplay(system.info.wl.display, "sdl2_host"))
+            return nullptr;
+        return reinterpret_cast<HWND>(system.info.wl.surface);
+    default:
+        std::fprintf(stderr, "sdl2_host: neither an X11 nor a Wayland window\n");
+        return nullptr;
+    }
+}
 
 int main(int argc, char** argv) {
     int frameLimit = 0;
     if (!readFrameLimit(argc, argv, frameLimit))
         return 2;
-    // The library draws on X11 windows, so SDL must make one, under Wayland too.
+    // X11 unless SDL_VIDEODRIVER says otherwise: the environment overrides a hint of normal
+    // priority.
     SDL_SetHint(SDL_HINT_VIDEODRIVER, "x11");
     if (SDL_Init(SDL_INIT_VIDEO) != 0) {
         std::fprintf(stderr, "sdl2_host: %s\n", SDL_GetError());
@@ -26,17 +53,17 @@ int main(int argc, char** argv) {
     SDL_Window* window =
         SDL_CreateWindow("znVelmora SDL2 host", SDL_WINDOWPOS_UNDEFINED, SDL_WINDOWPOS_UNDEFINED,
                          scene.width, scene.height, SDL_WINDOW_RESIZABLE);
-    SDL_SysWMinfo system;
-    SDL_VERSION(&system.version);
-    if (!window || !SDL_GetWindowWMInfo(window, &system) || system.subsystem != SDL_SYSWM_X11) {
-        std::fprintf(stderr, "sdl2_host: no X11 window: %s\n", SDL_GetError());
+    if (!window)
+        std::fprintf(stderr, "sdl2_host: no window: %s\n", SDL_GetError());
+    const HWND handle = window ? handOverWindow(window) : nullptr;
+    if (!handle) {
         SDL_Quit();
         return 1;
     }
-    // One connection for both, so the window SDL made is known to the library at once.
-    znSetX11Display(system.info.x11.display);
+    // The compositor may have chosen another size than the one asked for.
+    SDL_GetWindowSize(window, &scene.width, &scene.height);
 
-    znVelmora manager(reinterpret_cast<HWND>(uintptr_t(system.info.x11.window)), &scene);
+    znVelmora manager(handle, &scene);
     manager.setWindowSize(0, 0, scene.width, scene.height);
     if (!manager.initializeOpenGL()) { // the failure was reported; there is nothing to tear down
         SDL_Quit();
