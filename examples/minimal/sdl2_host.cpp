@@ -10,7 +10,6 @@
 #include <SDL_syswm.h>
 
 #include "TriangleScene.h"
-#include "WaylandLibrary.h"
 
 // Gives the library the connection SDL made, and returns the handle of SDL's window on it; null,
 // with a message, for a window system the library does not draw on.
@@ -27,8 +26,7 @@ HWND handOverWindow(SDL_Window* window) {
         znSetX11Display(system.info.x11.display);
         return reinterpret_cast<HWND>(uintptr_t(system.info.x11.window));
     case SDL_SYSWM_WAYLAND:
-        if (!handOverWaylandDisplay(system.info.wl.display, "sdl2_host"))
-            return nullptr;
+        znSetWaylandDisplay(system.info.wl.display);
         return reinterpret_cast<HWND>(system.info.wl.surface);
     default:
         std::fprintf(stderr, "sdl2_host: neither an X11 nor a Wayland window\n");

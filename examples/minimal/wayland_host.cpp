@@ -9,7 +9,6 @@
 #include <wayland-client.h>
 
 #include "TriangleScene.h"
-#include "WaylandLibrary.h"
 #include "xdg-shell-client-protocol.h"
 
 namespace {
@@ -139,9 +138,8 @@ int main(int argc, char** argv) {
     }
     Window window;
     const bool made = makeWindow(display, window);
-    if (!made)
+    if (!made) {
         std::fprintf(stderr, "wayland_host: the compositor offers no xdg-shell toplevel\n");
-    if (!made || !handOverWaylandDisplay(display, "wayland_host")) {
         destroyWindow(window);
         wl_display_disconnect(display);
         return 1;
@@ -151,6 +149,7 @@ int main(int argc, char** argv) {
     scene.height = window.height;
     window.resized = false; // the first configure's size is the one the manager starts with
 
+    znSetWaylandDisplay(display); // before start-up: the library draws on Wayland from here on
     znVelmora manager(reinterpret_cast<HWND>(window.surface), &scene);
     manager.setWindowSize(0, 0, scene.width, scene.height);
     if (!manager.initializeOpenGL()) { // the failure was reported; there is nothing to tear down
