@@ -56,10 +56,10 @@ bool installed(const char* family) {
     return std::system(command.c_str()) == 0;
 }
 
-class FreeTypeFonts : public testing::Test {
-  protected:
-    static void SetUpTestSuite() {
-        display = XOpenDisplay(nullptr);
+// A GLX pbuffer with a context of its own, on a connection of its own, for one thread.
+class Pbuffer {
+  public:
+    Pbuffer() : display(XOpenDisplay(nullptr)) {
         if (!display)
             return;
         const int attributes[] = {GLX_DRAWABLE_TYPE,
@@ -81,64 +81,93 @@ class FreeTypeFonts : public testing::Test {
         context = glXCreateNewContext(display, configs[0], GLX_RGBA_TYPE, nullptr, True);
         XFree(configs);
     }
-    void SetUp() override {
+    ~Pbuffer() {
+        if (context)
+            glXDestroyContext(display, context);
+        if (pbuffer)
+            glXDestroyPbuffer(display, pbuffer);
+        if (display)
+            XCloseDisplay(display);
+    }
+    Pbuffer(const Pbuffer&) = delete;
+    Pbuffer& operator=(const Pbuffer&) = delete;
+
+    // Makes the context current with pixel coordinates; false when there is none.
+    bool makeCurrent() {
         if (!context || !glXMakeContextCurrent(display, pbuffer, pbuffer, context))
-            GTEST_SKIP() << "no GLX pbuffer context (run under xvfb-run)";
+            return false;
         glViewport(0, 0, kWidth, kHeight);
         glMatrixMode(GL_PROJECTION);
         glLoadIdentity();
         glOrtho(0, kWidth, 0, kHeight, -1, 1);
         glMatrixMode(GL_MODELVIEW);
         glLoadIdentity();
+        return true;
+    }
+    void release() { glXMakeContextCurrent(display, None, None, nullptr); }
+
+  private:
+    Display* display;
+    GLXPbuffer pbuffer = None;
+    GLXContext context = nullptr;
+};
+
+// Builds the font's lists 0..255 at `lists` and draws the text with them in white on black
+// from the pen, before any swap, then reads it back.
+Ink draw(zn::native::Font* with, const char* text, GLuint lists) {
+    EXPECT_TRUE(zn::freetype::useFontBitmaps(with, 0, 256, lists));
+    glDrawBuffer(GL_BACK);
+    glClearColor(0, 0, 0, 1);
+    glClear(GL_COLOR_BUFFER_BIT);
+    glColor3f(1, 1, 1);
+    glRasterPos2i(kPenX, kBaseline);
+    glListBase(lists);
+    glCallLists(static_cast<GLsizei>(std::strlen(text)), GL_UNSIGNED_BYTE, text);
+    Ink ink;
+    GLfloat position[4];
+    glGetFloatv(GL_CURRENT_RASTER_POSITION, position);
+    ink.penX = position[0];
+    glReadBuffer(GL_BACK);
+    glPixelStorei(GL_PACK_ALIGNMENT, 1);
+    glReadPixels(0, 0, kWidth, kHeight, GL_RED, GL_UNSIGNED_BYTE, ink.red.data());
+    for (int y = 0; y < kHeight; ++y)
+        for (int x = 0; x < kWidth; ++x)
+            if (ink.at(x, y)) {
+                ++ink.lit;
+                ink.left = std::min(ink.left, x), ink.right = std::max(ink.right, x);
+                ink.bottom = std::min(ink.bottom, y), ink.top = std::max(ink.top, y);
+            }
+    return ink;
+}
+
+class FreeTypeFonts : public testing::Test {
+  protected:
+    static void SetUpTestSuite() {
+        XInitThreads(); // a test draws on several threads, each on a connection of its own
+        screen = new Pbuffer;
+    }
+    static void TearDownTestSuite() { delete screen; }
+    void SetUp() override {
+        if (!screen->makeCurrent())
+            GTEST_SKIP() << "no GLX pbuffer context (run under xvfb-run)";
         lists = glGenLists(256);
     }
     void TearDown() override {
-        if (lists)
-            glDeleteLists(lists, 256);
-        if (context)
-            glXMakeContextCurrent(display, None, None, nullptr);
+        glDeleteLists(lists, 256);
+        screen->release();
     }
 
-    // Draws the text in white on black from the pen, before any swap, and reads it back.
-    Ink draw(zn::native::Font* with, const char* text) {
-        EXPECT_TRUE(zn::freetype::useFontBitmaps(with, 0, 256, lists));
-        glDrawBuffer(GL_BACK);
-        glClearColor(0, 0, 0, 1);
-        glClear(GL_COLOR_BUFFER_BIT);
-        glColor3f(1, 1, 1);
-        glRasterPos2i(kPenX, kBaseline);
-        glListBase(lists);
-        glCallLists(static_cast<GLsizei>(std::strlen(text)), GL_UNSIGNED_BYTE, text);
-        Ink ink;
-        GLfloat position[4];
-        glGetFloatv(GL_CURRENT_RASTER_POSITION, position);
-        ink.penX = position[0];
-        glReadBuffer(GL_BACK);
-        glPixelStorei(GL_PACK_ALIGNMENT, 1);
-        glReadPixels(0, 0, kWidth, kHeight, GL_RED, GL_UNSIGNED_BYTE, ink.red.data());
-        for (int y = 0; y < kHeight; ++y)
-            for (int x = 0; x < kWidth; ++x)
-                if (ink.at(x, y)) {
-                    ++ink.lit;
-                    ink.left = std::min(ink.left, x), ink.right = std::max(ink.right, x);
-                    ink.bottom = std::min(ink.bottom, y), ink.top = std::max(ink.top, y);
-                }
-        return ink;
-    }
+    Ink draw(zn::native::Font* with, const char* text) { return ::draw(with, text, lists); }
     Ink draw(const std::shared_ptr<zn::native::Font>& with, const char* text) {
         EXPECT_TRUE(with);
         return with ? draw(with.get(), text) : Ink();
     }
 
-    static Display* display;
-    static GLXPbuffer pbuffer;
-    static GLXContext context;
+    static Pbuffer* screen;
     GLuint lists = 0;
 };
 
-Display* FreeTypeFonts::display = nullptr;
-GLXPbuffer FreeTypeFonts::pbuffer = None;
-GLXContext FreeTypeFonts::context = nullptr;
+Pbuffer* FreeTypeFonts::screen = nullptr;
 
 } // namespace
 
@@ -229,20 +258,30 @@ TEST_F(FreeTypeFonts, RefusesWithoutAListNameOrAContext) {
     EXPECT_FALSE(zn::freetype::useFontBitmaps(arial.get(), 32, 96, 0));
     EXPECT_FALSE(zn::freetype::useFontBitmaps(arial.get(), 32, 96, 0xFFFFFFF0));
     EXPECT_EQ(glGetError(), GLenum(GL_NO_ERROR));
-    glXMakeContextCurrent(display, None, None, nullptr);
+    screen->release();
     EXPECT_FALSE(zn::freetype::useFontBitmaps(arial.get(), 32, 96, lists));
 }
 
-TEST_F(FreeTypeFonts, FontsAreMadeAndRasterisedOnSeveralThreadsAtOnce) {
+// One font drawn on several threads at once while others make and free fonts: each thread draws
+// the same glyphs.
+TEST_F(FreeTypeFonts, FontsAreMadeAndDrawnOnSeveralThreadsAtOnce) {
+    const auto shared = font("Arial", -24, 700);
+    const int lit = draw(shared, "W@").lit;
     std::vector<std::thread> threads;
-    for (int t = 0; t < 4; ++t)
+    for (int t = 0; t < 2; ++t)
         threads.emplace_back([t] {
             for (int i = 0; i < 20; ++i)
-                EXPECT_TRUE(font(t % 2 ? "Arial" : "Courier New", -10 - i, 400 + 300 * (i % 2)));
+                EXPECT_TRUE(font(t ? "Arial" : "Courier New", -10 - i, 400 + 300 * (i % 2)));
         });
-    const auto arial = font("Arial", -24);
-    for (int i = 0; i < 20; ++i)
-        EXPECT_GT(draw(arial, "W").lit, 0);
+    for (int t = 0; t < 3; ++t)
+        threads.emplace_back([&shared, lit] {
+            Pbuffer own;
+            ASSERT_TRUE(own.makeCurrent());
+            const GLuint lists = glGenLists(256);
+            for (int i = 0; i < 10; ++i)
+                EXPECT_EQ(::draw(shared.get(), "W@", lists).lit, lit);
+            own.release();
+        });
     for (std::thread& thread : threads)
         thread.join();
 }
