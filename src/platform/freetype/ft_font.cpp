@@ -1,7 +1,6 @@
 #include "platform/freetype/ft_font.h"
 
 #include <cstdlib>
-#include <mutex>
 
 #include "platform/font_size.h"
 #include "platform/freetype/ft_match.h"
@@ -13,8 +12,6 @@ namespace {
 // The system font stands in for X11's stock font "fixed": monospaced, 13 pixels.
 const char* const kSystemFamily = "monospace";
 const int kSystemPixelSize = 13;
-
-using Lock = std::lock_guard<zn::platform::RankedMutex<zn::platform::kFreeTypeRank>>;
 
 std::string familyOf(const char* face) {
     return face ? std::string(face).substr(0, zn::platform::kFaceLength) : std::string();
@@ -38,7 +35,7 @@ bool setSize(const FreeTypeCalls& ft, FT_Face face, int pixelSize) {
 std::shared_ptr<FreeTypeFont> open(const std::shared_ptr<Library>& library, const FaceQuery& query,
                                    std::string& why) {
     const FreeTypeCalls& ft = library->ft;
-    Lock hold(library->mutex);
+    LibraryLock hold(library->mutex);
     const std::optional<FaceFile> file = matchFace(*library, query);
     if (!file) {
         why = "fontconfig: no face for \"" + query.family + "\"";
@@ -76,7 +73,7 @@ std::shared_ptr<FreeTypeFont> openOrSay(const FaceQuery& query, const char* call
 } // namespace
 
 FreeTypeFont::~FreeTypeFont() {
-    Lock hold(library->mutex);
+    LibraryLock hold(library->mutex);
     library->ft.doneFace(face);
 }
 

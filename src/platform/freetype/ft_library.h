@@ -4,6 +4,7 @@
 #pragma once
 
 #include <memory>
+#include <mutex>
 
 #include <fontconfig/fontconfig.h>
 #include <ft2build.h>
@@ -60,6 +61,8 @@ struct Library {
     FT_Library handle = nullptr;
     zn::platform::RankedMutex<zn::platform::kFreeTypeRank> mutex;
 };
+
+using LibraryLock = std::lock_guard<zn::platform::RankedMutex<zn::platform::kFreeTypeRank>>;
 
 // The libraries, loaded by the first call; null when either cannot be loaded, which that call
 // says through the back-end's diagnose. Fonts hold it, so it outlives every face.

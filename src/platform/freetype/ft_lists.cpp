@@ -2,7 +2,6 @@
 // time, then compiled into display lists with the mutex released.
 #include <algorithm>
 #include <climits>
-#include <mutex>
 #include <string>
 
 #include "platform/freetype/ft_glyphs.h"
@@ -52,8 +51,8 @@ bool useFontBitmaps(native::Font* font, DWORD first, DWORD count, DWORD listBase
     // GL answers no version where no context is current.
     if (!glGetString(GL_VERSION) || !fits(count, listBase))
         return false;
-    FreeTypeFont* face = font ? static_cast<FreeTypeFont*>(font) : systemFont();
-    if (!face)
+    FreeTypeFont* with = font ? static_cast<FreeTypeFont*>(font) : systemFont();
+    if (!with)
         return false;
     // GL does not say whose an error is: those the host left are dropped first (as the X11
     // back-end drops those left after glXUseXFont), so that only this call's own count.
@@ -63,9 +62,8 @@ bool useFontBitmaps(native::Font* font, DWORD first, DWORD count, DWORD listBase
         const unsigned long from = static_cast<unsigned long>(first) + done;
         bool rasterised = false;
         {
-            std::lock_guard<zn::platform::RankedMutex<zn::platform::kFreeTypeRank>> hold(
-                face->library->mutex);
-            rasterised = rasterise(*face, from, std::min(kBatch, count - done), glyphs);
+            LibraryLock hold(with->library->mutex);
+            rasterised = rasterise(*with, from, std::min(kBatch, count - done), glyphs);
         }
         if (!rasterised) {
             native::backend().diagnose("wglUseFontBitmapsA",
