@@ -20,7 +20,8 @@ struct Glyph {
 // The system font, opened on first use (ft_font.cpp); null when it cannot be.
 FreeTypeFont* systemFont();
 
-// Rasterises characters first... of the font into `glyphs`; false when one fails. Called with
+// Rasterises characters first... of the font into `glyphs`; false when one fails. Codes are read
+// as Unicode, which are Latin-1's, as the X11 back-end's iso8859-1 fonts read them. Called with
 // the library's mutex held.
 bool rasterise(FreeTypeFont& font, unsigned long first, unsigned long count,
                std::vector<Glyph>& glyphs);
