@@ -1,7 +1,7 @@
 #!/bin/sh
 # Installs what the commands need on Debian 12, by need (safe to run again):
-#   setup.sh demo      the Linux demo: g++, CMake, Xlib and GL headers, Mesa, Xvfb, X core fonts
-#                      and stb
+#   setup.sh demo      the Linux demo: g++, CMake, Xlib, GL, FreeType, fontconfig, Wayland and
+#                      EGL headers, Mesa, Xvfb, X core fonts and stb
 #   setup.sh windows   the demo's Windows build as well: MinGW-w64 for x86_64 and 64-bit Wine
 #   setup.sh [all]     every target and test as well: pkg-config, GoogleTest, Google Benchmark,
 #                      XRes, SDL2, freeglut and GLFW (the frame benchmark's peers), clang with
@@ -10,19 +10,18 @@
 #                      (without it a 32-bit program finds no pixel format); for the Wayland tests,
 #                      Weston (its headless back-end and desktop shell need nothing it only
 #                      recommends) and libweston's headers (the tests' seat module), the Wayland
-#                      client headers, scanner and protocols, the EGL headers, FreeType,
-#                      Fontconfig and the Liberation fonts
+#                      protocols, and the Liberation fonts (Arial's stand-in for FreeType fonts)
 set -eu
 
 # CMake's OpenGL component links libOpenGL.so, which no other package of the set brings.
 demo="g++ cmake make libx11-dev libxcb1-dev libgl-dev libglx-dev libopengl-dev libgl1-mesa-dri
-  xvfb xauth xfonts-base xfonts-75dpi libstb-dev"
+  xvfb xauth xfonts-base xfonts-75dpi libstb-dev libfreetype-dev libfontconfig-dev libwayland-dev
+  libegl-dev"
 windows="$demo file g++-mingw-w64-x86-64-posix wine wine64"
 all="$windows pkg-config python3 googletest libgtest-dev libgmock-dev libbenchmark-dev libxres-dev
   x11-utils libsdl2-dev clang-14 libclang-rt-14-dev mingw-w64 g++-mingw-w64-i686-posix
   wine32:i386 libgl1:i386 libglx-mesa0:i386 libgl1-mesa-dri:i386 freeglut3-dev libglfw3-dev
-  weston libweston-10-dev libwayland-dev wayland-protocols libegl-dev libfreetype-dev
-  libfontconfig-dev fonts-liberation"
+  weston libweston-10-dev wayland-protocols fonts-liberation"
 
 case "${1:-all}" in
   demo) packages=$demo ;;

@@ -92,9 +92,10 @@ run_tests sanitize -E '^package_'
 run_wayland_tests sanitize
 
 # ThreadSanitizer on the tests that run managers on several threads and inject faults around
-# them, and on the rules of rendering contexts over the recording platform, which take threads
-# too; only the libraries and those tests are built. No suppression covers the library's code.
-targets="threads_live_test x11_faults_live_test seam_record_test"
+# them, on the rules of rendering contexts over the recording platform, which take threads too,
+# and on the FreeType fonts drawn on several threads; only the libraries and those tests are
+# built. No suppression covers the library's code.
+targets="threads_live_test x11_faults_live_test seam_record_test freetype_font_test"
 configure_build tsan -DCMAKE_BUILD_TYPE= -DZN_BUILD_EXAMPLES=OFF \
   "-DCMAKE_CXX_FLAGS=-fsanitize=thread -O1 -g1" \
   "-DCMAKE_EXE_LINKER_FLAGS=-fsanitize=thread" "-DCMAKE_SHARED_LINKER_FLAGS=-fsanitize=thread"
@@ -104,7 +105,7 @@ targets=""
 # with die_after_fork=0.
 export TSAN_OPTIONS="halt_on_error=1 die_after_fork=0 suppressions=$root/tests/tsan.supp"
 export LP_NUM_THREADS=0
-run_tests tsan -R '^(threads_live_test|x11_faults_live_test|record\.RenderingContexts\..*)$'
+run_tests tsan -R '^(threads_live_test|x11_faults_live_test|freetype_font_test|record\.RenderingContexts\..*)$'
 unset LP_NUM_THREADS
 
 # clang's libFuzzer over the recording platform; the unit suite replays the kept corpus.

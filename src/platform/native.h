@@ -34,6 +34,7 @@ enum LockRank : int {
     kTrapRank,       // x11: an error trap open on a connection (recursive: traps nest)
     kHandlerRank,    // x11: installing the error handlers
     kRegistryRank,   // rules: one handle registry at a time, held only to find, add or remove
+    kFreeTypeRank,   // freetype: the FreeType library, its faces and fontconfig's matching
     kLeafRank,       // x11: the open traps and connections, all Xlib's error callbacks take;
                      // record: its log, script and window-system state
 };

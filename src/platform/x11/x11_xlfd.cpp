@@ -5,6 +5,7 @@
 #include <cstdlib>
 #include <sstream>
 
+#include "platform/font_size.h"
 #include "platform/x11/x11_platform.h"
 
 namespace zn::x11 {
@@ -25,9 +26,7 @@ const FaceFamily kFaceFamilies[] = {
 };
 
 const char* const kFallbackFamily = "helvetica";
-const size_t kFaceLength = 31; // GDI reads no further (LF_FACESIZE with its NUL)
-const int kDefaultPixelSize = 12;
-const int kLargestPixelSize = 256;
+using zn::platform::kFaceLength;
 const int kPixelSizeField = 7;
 const int kPointSizeField = 8;
 const int kAverageWidthField = 12;
@@ -53,18 +52,6 @@ std::string familyFor(const char* face) {
         if (name == known.face)
             return known.family;
     return usableAsFamily(name) ? name : kFallbackFamily;
-}
-
-// GDI heights: negative is the character (em) height, positive the cell height, which adds the
-// internal leading of about 15 percent; zero asks for the default size.
-int pixelSizeFor(int height) {
-    const long long asked = height;
-    long long size = kDefaultPixelSize;
-    if (asked < 0)
-        size = -asked;
-    else if (asked > 0)
-        size = (asked * 87 + 50) / 100;
-    return static_cast<int>(std::clamp<long long>(size, 1, kLargestPixelSize));
 }
 
 std::string pattern(const std::string& family, const char* weight, const char* slant,
@@ -103,9 +90,9 @@ std::string scaledName(const std::string& name, int pixelSize) {
 FontRequest fontRequest(int height, int weight, DWORD italic, DWORD charSet, const char* face) {
     FontRequest request;
     request.family = familyFor(face);
-    request.bold = weight >= 600;
+    request.bold = zn::platform::isBoldWeight(weight);
     request.italic = italic != 0;
-    request.pixelSize = pixelSizeFor(height);
+    request.pixelSize = zn::platform::fontPixelSize(height);
     request.charset = charSet == SYMBOL_CHARSET ? "adobe-fontspecific" : "iso8859-1";
     return request;
 }
