@@ -53,10 +53,13 @@ target_include_directories(znVelmora_x11_objects PUBLIC include src
   PRIVATE ${ZN_WAYLAND_INCLUDE_DIR} ${ZN_EGL_INCLUDE_DIR})
 target_compile_definitions(znVelmora_x11_objects PRIVATE ZN_BUILDING_LIBRARY)
 target_link_libraries(znVelmora_x11_objects PUBLIC OpenGL::GL OpenGL::GLX X11::X11 X11::xcb
-  ${CMAKE_DL_LIBS})
+  ${CMAKE_DL_LIBS} znVelmora_freetype_objects)
+# The Wayland back-end draws its text with the FreeType fonts: whatever links the layer gets them.
+target_sources(znVelmora_x11_objects INTERFACE $<TARGET_OBJECTS:znVelmora_freetype_objects>)
 zn_warnings(znVelmora_x11_objects)
 
-zn_platform_library(znVelmora SHARED $<TARGET_OBJECTS:znVelmora_x11_objects>)
+zn_platform_library(znVelmora SHARED $<TARGET_OBJECTS:znVelmora_x11_objects>
+  $<TARGET_OBJECTS:znVelmora_freetype_objects>)
 # Hosts draw with the GL calls of the public headers; X11 and GLX stay inside the library.
 target_link_libraries(znVelmora PUBLIC OpenGL::GL PRIVATE OpenGL::GLX X11::X11 X11::xcb)
 # libznVelmora.so.1: a host runs with any later release of the same major version.

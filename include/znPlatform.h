@@ -60,6 +60,9 @@ struct wl_display;
 // the library draws at (Wayland has no geometry to ask). libwayland and libEGL are loaded only
 // by this call. A null display goes back to X11 for render contexts initialised afterwards.
 ZN_API void znSetWaylandDisplay(struct wl_display* display);
+// The size the library draws a Wayland window at, for hosts that draw through a znRenderContext
+// of their own; the manager's setWindowSize calls it. Until it is called a window is 1x1.
+ZN_API void znSetWaylandWindowSize(HWND window, int width, int height);
 
 // What a host's window is best created with to take the library's pixel format: its visual,
 // the visual's depth, and whether the window needs a colormap of its own (any visual but the

@@ -220,6 +220,10 @@ ZNV_API znvResult ZNCALL znvChooseX11Visual(void* display, int screen, unsigned 
 /* Makes the library draw on Wayland on the host's compositor connection (a wl_display*), as
  * znSetWaylandDisplay: window handles then carry the host's wl_surface*. NULL goes back to X11. */
 ZNV_API znvResult ZNCALL znvSetWaylandDisplay(void* display);
+/* The size the library draws a Wayland window (a wl_surface*) at, for hosts that draw without a
+ * manager, as znSetWaylandWindowSize; znvManager_setWindowSize tells it for the manager's window.
+ * ZNV_INVALID_ARGUMENT for a null window or a size below 1. */
+ZNV_API znvResult ZNCALL znvSetWaylandWindowSize(void* window, int width, int height);
 #endif
 
 #ifdef __cplusplus

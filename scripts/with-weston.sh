@@ -7,8 +7,9 @@
 # toplevel fills the output at 0,0, where tests know to find it. --debug offers the
 # weston_screenshooter global, through which tests read the output. The pixman renderer draws it
 # (headless draws nothing by default), so EGL clients on Mesa hand over wl_shm buffers. The
-# output is WESTON_WIDTH x WESTON_HEIGHT (640x480 by default). ZN_WESTON_MODULES, when set, is
-# a comma-separated list of modules to load as well (the tests' seat, zn_weston_seat.so).
+# output is WESTON_WIDTH x WESTON_HEIGHT (1024x768 by default, as the X tests' screen).
+# ZN_WESTON_MODULES, when set, is a comma-separated list of modules to load as well (the tests'
+# seat, zn_weston_seat.so).
 set -eu
 if [ $# = 0 ]; then
   echo "usage: $0 CMD [ARGS...]" >&2
@@ -46,7 +47,7 @@ EOF
 # Weston refuses a runtime folder another user owns or others can read; as root it needs no
 # seat for the headless back-end.
 XDG_RUNTIME_DIR=$runtime weston --backend=headless-backend.so --use-pixman --socket="$socket" \
-  --shell=desktop-shell.so --width="${WESTON_WIDTH:-640}" --height="${WESTON_HEIGHT:-480}" --debug \
+  --shell=desktop-shell.so --width="${WESTON_WIDTH:-1024}" --height="${WESTON_HEIGHT:-768}" --debug \
   --idle-time=0 ${ZN_WESTON_MODULES:+--modules="$ZN_WESTON_MODULES"} --config="$runtime/weston.ini" --log="$log" >"$runtime/weston.out" 2>&1 &
 weston_pid=$!
 

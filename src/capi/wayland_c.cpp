@@ -9,3 +9,12 @@ znvResult ZNCALL znvSetWaylandDisplay(void* display) {
         return ZNV_OK;
     });
 }
+
+znvResult ZNCALL znvSetWaylandWindowSize(void* window, int width, int height) {
+    return zn::c::guarded([&] {
+        if (!window || width < 1 || height < 1)
+            return ZNV_INVALID_ARGUMENT;
+        znSetWaylandWindowSize(static_cast<HWND>(window), width, height);
+        return ZNV_OK;
+    });
+}

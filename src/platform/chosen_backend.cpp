@@ -1,6 +1,7 @@
 // The back-end of a Linux library, chosen at run time: windows, fonts and boxes go to the one the
 // host chose (Wayland after znSetWaylandDisplay, else X11), and every operation on an object goes
 // to the back-end that made it, so handles made before a change of mind keep working.
+#include "platform/freetype/ft_font.h"
 #include "platform/wayland/wayland_platform.h"
 #include "platform/x11/x11_platform.h"
 
@@ -89,8 +90,12 @@ class Chosen final : public native::Backend {
     std::shared_ptr<native::Font> createFont(const native::FontRequest& request) override {
         return forNew().createFont(request);
     }
+    // A font builds its glyphs with the back-end that made it, into whichever context is
+    // current: GL display lists are the same on both.
     bool useFontBitmaps(native::Font* font, DWORD first, DWORD count, DWORD listBase) override {
-        return ofCurrent().useFontBitmaps(font, first, count, listBase);
+        native::Backend& builder =
+            font ? ownerOf<native::Font, freetype::FreeTypeFont>(*font) : ofCurrent();
+        return builder.useFontBitmaps(font, first, count, listBase);
     }
 
     // A box is the X11 layer's on either: a dialog where an X display is, else the line.

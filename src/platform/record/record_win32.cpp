@@ -170,6 +170,10 @@ void znSetWaylandDisplay(wl_display* display) {
     logCall("znSetWaylandDisplay", static_cast<const void*>(display));
 }
 
+void znSetWaylandWindowSize(HWND window, int width, int height) {
+    logCall("znSetWaylandWindowSize", window, width, height);
+}
+
 // Answers the default visual of a depth-24 screen, as Xvfb's is, for any display (null too).
 int znChooseX11Visual(Display* display, int screen, znX11Visual* visual) {
     logCall("znChooseX11Visual", static_cast<const void*>(display), screen);

@@ -125,3 +125,8 @@ void znSetWaylandDisplay(wl_display* display) {
     state.chosen = display;
     waylandChosen = display != nullptr;
 }
+
+void znSetWaylandWindowSize(HWND window, int width, int height) {
+    if (window && width > 0 && height > 0)
+        zn::wayland::backend().sizeWindow(window, width, height);
+}

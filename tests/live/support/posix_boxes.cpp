@@ -27,7 +27,7 @@ bool dialogsShown() {
 
 // The layer's own line saying why a platform call failed is no box.
 bool isDiagnostic(const std::string& line) {
-    return line.rfind("znVelmora x11: ", 0) == 0;
+    return line.rfind("znVelmora x11: ", 0) == 0 || line.rfind("znVelmora wayland: ", 0) == 0;
 }
 
 std::vector<std::string> readLines(FILE* file) {

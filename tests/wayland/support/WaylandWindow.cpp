@@ -135,6 +135,8 @@ void WaylandWindow::bindGlobal(wl_registry* registry, uint32_t name, const char*
     };
     if (!compositor_ && std::strcmp(interface, wl_compositor_interface.name) == 0) {
         compositor_ = static_cast<wl_compositor*>(bind(&wl_compositor_interface, 4));
+    } else if (!subcompositor_ && std::strcmp(interface, wl_subcompositor_interface.name) == 0) {
+        subcompositor_ = static_cast<wl_subcompositor*>(bind(&wl_subcompositor_interface, 1));
     } else if (!wmBase_ && std::strcmp(interface, xdg_wm_base_interface.name) == 0) {
         wmBase_ = static_cast<xdg_wm_base*>(bind(&xdg_wm_base_interface, 1));
         xdg_wm_base_add_listener(wmBase_, &WaylandWindowEvents::wmBase, this);
@@ -196,6 +198,7 @@ void WaylandWindow::destroyGlobals() {
     destroyProxy(output_, wl_output_destroy);
     destroyProxy(shm_, wl_shm_destroy);
     destroyProxy(wmBase_, xdg_wm_base_destroy);
+    destroyProxy(subcompositor_, wl_subcompositor_destroy);
     destroyProxy(compositor_, wl_compositor_destroy);
     destroyProxy(registry_, wl_registry_destroy);
 }

@@ -11,6 +11,7 @@
 struct wl_display;
 struct wl_registry;
 struct wl_compositor;
+struct wl_subcompositor;
 struct wl_shm;
 struct wl_output;
 struct wl_surface;
@@ -33,6 +34,8 @@ class WaylandWindow {
     wl_display* display() const { return display_; }
     wl_surface* surface() const { return surface_; } // null once destroySurface ran
     wl_shm* shm() const { return shm_; }
+    wl_compositor* compositor() const { return compositor_; }
+    wl_subcompositor* subcompositor() const { return subcompositor_; } // null if not offered
     // The size the compositor last asked for (a default where it leaves the choice to us).
     int width() const { return width_; }
     int height() const { return height_; }
@@ -62,6 +65,7 @@ class WaylandWindow {
     bool ownsDisplay_ = false;
     wl_registry* registry_ = nullptr;
     wl_compositor* compositor_ = nullptr;
+    wl_subcompositor* subcompositor_ = nullptr;
     xdg_wm_base* wmBase_ = nullptr;
     wl_shm* shm_ = nullptr;
     wl_output* output_ = nullptr;

@@ -1,0 +1,126 @@
+// The live tests' windows on Wayland: each a sub-surface of one full-screen window of the test's
+// own, at a place of its own on the output, so that a screenshot shows where it is. The library
+// draws on the full-screen window's connection, which the test hands over.
+#include <EGL/egl.h>
+#include <wayland-client.h>
+
+#include <mutex>
+#include <stdexcept>
+
+#include "LiveWindow.h"
+#include "ShmBuffer.h"
+#include "WaylandWindow.h"
+
+namespace {
+
+// Where the windows alive at once go on the 1024x768 output; each fits a quarter of it.
+const int kPlaces[][2] = {{8, 8}, {520, 8}, {8, 392}, {520, 392}};
+const int kPlaceCount = 4;
+const int kPlaceWidth = 504, kPlaceHeight = 368;
+
+struct Desk {
+    Desk()
+        : window("znVelmora live tests"),
+          background(window.shm(), window.width(), window.height(), WL_SHM_FORMAT_XRGB8888) {
+        if (!window.subcompositor())
+            throw std::runtime_error("the compositor offers no wl_subcompositor");
+        background.fill(0xff000000);
+        wl_surface_attach(window.surface(), background.buffer(), 0, 0);
+        wl_surface_commit(window.surface());
+        window.roundtrip();
+        znSetWaylandDisplay(window.display());
+    }
+    WaylandWindow window;
+    ShmBuffer background;
+    bool taken[kPlaceCount] = {};
+    std::mutex mutex; // places are taken and given back from the tests' threads
+};
+
+Desk& desk() {
+    static Desk* const made = new Desk();
+    return *made;
+}
+
+} // namespace
+
+struct LiveWindow::System {
+    wl_surface* surface = nullptr;
+    wl_subsurface* subsurface = nullptr;
+    HWND handle = nullptr;
+    int place = -1;
+};
+
+LiveWindow::LiveWindow(int width, int height, DeviceContexts)
+    : system(new System), width_(width), height_(height) {
+    if (width > kPlaceWidth || height > kPlaceHeight)
+        throw std::runtime_error("a live window larger than a quarter of the output");
+    Desk& on = desk();
+    {
+        std::lock_guard<std::mutex> lock(on.mutex);
+        for (int i = 0; i < kPlaceCount && system->place < 0; ++i)
+            if (!on.taken[i])
+                on.taken[system->place = i] = true;
+    }
+    if (system->place < 0)
+        throw std::runtime_error("more live windows at once than the output holds");
+    system->surface = wl_compositor_create_surface(on.window.compositor());
+    system->subsurface = wl_subcompositor_get_subsurface(on.window.subcompositor(), system->surface,
+                                                         on.window.surface());
+    // Each window shows its own commits, as a toplevel does.
+    wl_subsurface_set_desync(system->subsurface);
+    wl_subsurface_set_position(system->subsurface, kPlaces[system->place][0],
+                               kPlaces[system->place][1]);
+    wl_surface_commit(on.window.surface());
+    on.window.roundtrip();
+    system->handle = reinterpret_cast<HWND>(system->surface);
+    znSetWaylandWindowSize(system->handle, width, height);
+}
+
+LiveWindow::~LiveWindow() {
+    destroy();
+    Desk& on = desk();
+    std::lock_guard<std::mutex> lock(on.mutex);
+    on.taken[system->place] = false;
+}
+
+HWND LiveWindow::handle() const {
+    return system->handle;
+}
+
+void LiveWindow::destroy() {
+    if (!system->surface)
+        return;
+    wl_subsurface_destroy(system->subsurface);
+    wl_surface_destroy(system->surface);
+    system->surface = nullptr;
+    desk().window.roundtrip();
+}
+
+void LiveWindow::pump() {
+    desk().window.dispatchPending();
+}
+
+std::vector<unsigned char> LiveWindow::capture() {
+    int width = 0, height = 0;
+    const std::vector<uint32_t> shot = desk().window.screenshot(width, height);
+    std::vector<unsigned char> rgb;
+    rgb.reserve(size_t(width_) * height_ * 3);
+    const int left = kPlaces[system->place][0], top = kPlaces[system->place][1];
+    for (int y = top; y < top + height_ && y < height; ++y)
+        for (int x = left; x < left + width_ && x < width; ++x) {
+            const uint32_t pixel = shot[size_t(y) * width + x];
+            rgb.insert(rgb.end(),
+                       {static_cast<unsigned char>(pixel >> 16),
+                        static_cast<unsigned char>(pixel >> 8), static_cast<unsigned char>(pixel)});
+        }
+    return rgb;
+}
+
+bool anyContextCurrent() {
+    eglBindAPI(EGL_OPENGL_API);
+    return eglGetCurrentContext() != EGL_NO_CONTEXT;
+}
+
+bool runningUnderWine() {
+    return false;
+}
