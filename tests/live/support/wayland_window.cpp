@@ -77,7 +77,9 @@ LiveWindow::LiveWindow(int width, int height, DeviceContexts)
 }
 
 LiveWindow::~LiveWindow() {
-    destroy();
+    wl_subsurface_destroy(system->subsurface);
+    wl_surface_destroy(system->surface);
+    desk().window.roundtrip();
     Desk& on = desk();
     std::lock_guard<std::mutex> lock(on.mutex);
     on.taken[system->place] = false;
@@ -87,13 +89,8 @@ HWND LiveWindow::handle() const {
     return system->handle;
 }
 
-void LiveWindow::destroy() {
-    if (!system->surface)
-        return;
-    wl_subsurface_destroy(system->subsurface);
-    wl_surface_destroy(system->surface);
-    system->surface = nullptr;
-    desk().window.roundtrip();
+bool LiveWindow::destroy() {
+    return false;
 }
 
 void LiveWindow::pump() {

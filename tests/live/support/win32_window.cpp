@@ -52,10 +52,11 @@ HWND LiveWindow::handle() const {
     return system->window;
 }
 
-void LiveWindow::destroy() {
+bool LiveWindow::destroy() {
     if (system->window && IsWindow(system->window))
         DestroyWindow(system->window);
     pump();
+    return true;
 }
 
 void LiveWindow::pump() {

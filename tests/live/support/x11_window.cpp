@@ -64,12 +64,13 @@ HWND LiveWindow::handle() const {
     return reinterpret_cast<HWND>(uintptr_t(system->window));
 }
 
-void LiveWindow::destroy() {
+bool LiveWindow::destroy() {
     if (!system->window)
-        return;
+        return true;
     XDestroyWindow(system->display, system->window);
     XSync(system->display, False);
     system->window = 0;
+    return true;
 }
 
 void LiveWindow::pump() {
