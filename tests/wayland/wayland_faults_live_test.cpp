@@ -12,8 +12,10 @@
 #include <memory>
 #include <string>
 
+#include "LiveTest.h"
 #include "TestEnvironment.h"
 #include "WaylandWindow.h"
+#include "znRenderContext.h"
 #include "znVelmora.h"
 
 namespace {
@@ -67,6 +69,16 @@ TEST(WaylandHost, DestroysItsSurfaceMidLoop) {
     EXPECT_TRUE(host.connectionFailed());
     EXPECT_NO_THROW(host.manager->destroyOpenGL());
     aNewConnectionDrawsAgain();
+}
+
+// A host that hands over another object of its connection than its surface gets the missing
+// window's failure, not a crash inside EGL.
+TEST(WaylandHost, HandsOverWhatIsNoSurface) {
+    WaylandWindow window("no surface");
+    znSetWaylandDisplay(window.display());
+    znRenderContext context(reinterpret_cast<HWND>(window.display()));
+    EXPECT_EQ(contextFailureOf([&] { context.initRenderContext(); }), 1);
+    EXPECT_FALSE(wl_display_get_error(window.display()));
 }
 
 // Run on a compositor of its own (ctest starts one for it alone): the test stops it.
