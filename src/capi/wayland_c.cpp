@@ -1,3 +1,5 @@
+// The Wayland back-end's own calls through the C interface; Windows has no counterpart.
+#if !defined(_WIN32)
 #include "znVelmora_c.h"
 
 #include "capi/boundary.h"
@@ -18,3 +20,4 @@ znvResult ZNCALL znvSetWaylandWindowSize(void* window, int width, int height) {
         return ZNV_OK;
     });
 }
+#endif
