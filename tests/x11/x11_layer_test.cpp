@@ -6,6 +6,8 @@
 #include <algorithm>
 #include <cctype>
 #include <climits>
+#include <fstream>
+#include <iterator>
 #include <thread>
 
 #include <X11/Xatom.h>
@@ -115,6 +117,19 @@ TEST_F(X11Layer, DeletingTheCurrentContextReleasesItInGlx) {
     EXPECT_NE(glXGetCurrentContext(), nullptr);
     EXPECT_TRUE(wglDeleteContext(bound.rc));
     EXPECT_EQ(glXGetCurrentContext(), nullptr);
+    unbind(bound);
+}
+
+// An X11 host needs neither libEGL nor libwayland nor FreeType: the layer opens them only for a
+// host that chooses Wayland.
+TEST_F(X11Layer, BindingAContextLoadsNoWaylandLibraries) {
+    const Bound bound = bind();
+    glXWaitGL();
+    std::ifstream maps("/proc/self/maps");
+    const std::string loaded((std::istreambuf_iterator<char>(maps)),
+                             std::istreambuf_iterator<char>());
+    for (const char* library : {"libEGL", "libwayland", "libfreetype", "libfontconfig"})
+        EXPECT_EQ(loaded.find(library), std::string::npos) << library;
     unbind(bound);
 }
 
