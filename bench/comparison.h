@@ -68,6 +68,18 @@ inline Spread ratio(const std::vector<double>& over, const std::vector<double>& 
     return spread(ratios);
 }
 
+// "   library / NAME" and the ratio with its spread, or "not run" where the other loop did not
+// run in some round (a peer program that was not built answers 0).
+inline void printRatio(const char* name, const std::vector<double>& over,
+                       const std::vector<double>& under) {
+    if (under.empty() || *std::min_element(under.begin(), under.end()) <= 0) {
+        std::printf("   library / %s not run", name);
+        return;
+    }
+    const Spread r = ratio(over, under);
+    std::printf("   library / %s %.3f (%.3f..%.3f)", name, r.median, r.low, r.high);
+}
+
 // Prints each loop's median rate with its spread, and the library's (the first loop's) rate
 // over each other loop's.
 inline void printComparison(const char* title, const std::vector<Loop>& loops,
@@ -81,11 +93,8 @@ inline void printComparison(const char* title, const std::vector<Loop>& loops,
         const Spread rate = spread(rates[i]);
         std::printf("  %-10s frames/s %8.1f (%.1f..%.1f)", loops[i].name, rate.median, rate.low,
                     rate.high);
-        if (i > 0) {
-            const Spread r = ratio(rates[0], rates[i]);
-            std::printf("   library / %s %.3f (%.3f..%.3f)", loops[i].name, r.median, r.low,
-                        r.high);
-        }
+        if (i > 0)
+            printRatio(loops[i].name, rates[0], rates[i]);
         std::printf("\n");
     }
 }

@@ -233,11 +233,10 @@ void compareLoops(Display* display, const Ring& ring, int rounds, double seconds
     };
     const auto rates = interleaved(loops, rounds, seconds);
     printComparison(title, loops, rates);
-    const Spread likeGlut = ratio(rates[4], rates[2]), likeGlfw = ratio(rates[4], rates[3]);
-    std::printf("  the peers' frame (the library without its overlay): library / freeglut %.3f "
-                "(%.3f..%.3f)   library / GLFW %.3f (%.3f..%.3f)\n",
-                likeGlut.median, likeGlut.low, likeGlut.high, likeGlfw.median, likeGlfw.low,
-                likeGlfw.high);
+    std::printf("  the peers' frame (the library without its overlay):");
+    printRatio("freeglut", rates[4], rates[2]);
+    printRatio("GLFW", rates[4], rates[3]);
+    std::printf("\n");
     describeFormat(library);
 
     library.manager->getRenderContext().makeCurrent();
