@@ -14,6 +14,7 @@
 
 #include <unistd.h>
 
+#include <algorithm>
 #include <cstdio>
 #include <cstdlib>
 #include <cstring>
@@ -204,7 +205,8 @@ void startUp(Desk& desk, const Ring& ring) {
         znVelmora manager(pane.handle(), &scene);
         manager.setWindowSize(0, 0, pane.width, pane.height);
         Clock::time_point start = Clock::now();
-        manager.initializeOpenGL();
+        if (!manager.initializeOpenGL())
+            throw std::runtime_error("the library's start-up failed");
         starts.push_back(1000.0 * secondsSince(start));
         start = Clock::now();
         manager.destroyOpenGL();
