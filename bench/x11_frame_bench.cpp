@@ -29,43 +29,17 @@
 #include <vector>
 
 #include "FittingVisual.h"
-#include "ring.h"
-#include "rounds.h"
-#include "znVelmora.h"
+#include "comparison.h"
+#include "heap_trim.h"
+#include "ring_frame.h"
 
 namespace {
 
-using Clock = std::chrono::steady_clock;
 // Where a window stands and how large it is.
 struct Area {
     int x, y, width, height;
 };
 const Area kFull = {0, 0, 640, 480};
-
-double secondsSince(Clock::time_point start) {
-    return std::chrono::duration<double>(Clock::now() - start).count();
-}
-
-class RingScene : public znRenderEnv {
-  public:
-    RingScene(const Ring& ring, const Area& area) : ring(ring), area(area) {}
-    void prepareEnvironment() override { ring.prepare(); }
-    void initEnvironment() override {}
-    void syncEnvironment() override {}
-    void animateEnvironment(float seconds) override { angle += 30.0f * seconds; }
-    void renderEnvironment() override {
-        ring.draw(angle, area.width, area.height);
-        ++frames;
-    }
-    void destroyEnvironment() override {}
-
-    long frames = 0;
-
-  private:
-    const Ring& ring;
-    Area area;
-    float angle = 0.0f;
-};
 
 // The visual new windows are made on: main measures on the screen's default one first, then on
 // the one znChooseX11Visual fits to the library's pixel format.
@@ -89,7 +63,7 @@ HWND handleOf(Window window) {
 // One window with its manager, drawing the ring with the overlay, unpaced unless told.
 struct Managed {
     Managed(Display* display, const Ring& ring, const Area& area = kFull, unsigned int fps = 0)
-        : display(display), window(newWindow(display, area)), scene(ring, area),
+        : display(display), window(newWindow(display, area)), scene(ring, area.width, area.height),
           manager(std::make_unique<znVelmora>(handleOf(window), &scene)) {
         manager->setWindowSize(0, 0, area.width, area.height);
         manager->setDestinatedFPS(fps);
@@ -120,23 +94,20 @@ struct Managed {
 class HandLoop {
   public:
     HandLoop(Display* host, const Ring& ring, int format, const Area& area = kFull)
-        : display(XOpenDisplay(DisplayString(host))), ring(ring), area(area),
-          window(newWindow(display, area)) {
+        : display(XOpenDisplay(DisplayString(host))), window(newWindow(display, area)),
+          drawing(ring, area.width, area.height) {
         int count = 0;
         GLXFBConfig* configs = glXGetFBConfigs(display, DefaultScreen(display), &count);
         context = glXCreateNewContext(display, configs[format - 1], GLX_RGBA_TYPE, nullptr, True);
         XFree(configs);
         glXMakeContextCurrent(display, window, window, context);
-        glClearColor(0.3f, 0.1f, 0.0f, 0.0f);
-        glEnable(GL_DEPTH_TEST);
         font = XLoadQueryFont(display, "-adobe-helvetica-bold-o-normal--12-*-*-*-p-*-iso8859-1");
         listBase = glGenLists(96);
         if (font)
             glXUseXFont(font->fid, 32, 96, listBase);
         while (glGetError() != GL_NO_ERROR) {
         }
-        ring.prepare();
-        last = Clock::now();
+        drawing.start(listBase);
     }
     ~HandLoop() {
         glXMakeContextCurrent(display, window, window, context);
@@ -151,74 +122,18 @@ class HandLoop {
     void makeCurrent() { glXMakeContextCurrent(display, window, window, context); }
 
     void frame() {
-        const Clock::time_point now = Clock::now();
-        const double seconds = std::chrono::duration<double>(now - last).count();
-        last = now;
-        glClear(GL_COLOR_BUFFER_BIT | GL_DEPTH_BUFFER_BIT);
-        glMatrixMode(GL_MODELVIEW);
-        glLoadIdentity();
-        angle += 30.0f * static_cast<float>(seconds);
-        ring.draw(angle, area.width, area.height);
-        if (++refresh > 10) {
-            refresh = 0;
-            std::snprintf(text, sizeof text, "%.2f Frames/sec", seconds > 0 ? 1.0 / seconds : 0.0);
-        }
-        glViewport(0, area.height - 45, 50, 40);
-        overlay();
-        glFinish();
+        drawing.draw();
         glXSwapBuffers(display, window);
     }
 
   private:
-    void overlay() {
-        glPushAttrib(GL_ALL_ATTRIB_BITS);
-        glDisable(GL_LIGHTING);
-        glDisable(GL_DEPTH_TEST);
-        glDisable(GL_TEXTURE_2D);
-        glMatrixMode(GL_PROJECTION);
-        glPushMatrix();
-        glLoadIdentity();
-        glOrtho(-1.1, 1.1, -1.1, 1.1, 0.1, 10.0);
-        glMatrixMode(GL_MODELVIEW);
-        glLoadIdentity();
-        glColor3f(0.0f, 1.0f, 1.0f);
-        glTranslatef(0.0f, 0.0f, -0.1f);
-        glPushAttrib(GL_LIST_BIT);
-        glRasterPos2f(-0.65f, 0.42f);
-        glListBase(listBase - 32);
-        glCallLists(static_cast<GLsizei>(std::strlen(text)), GL_UNSIGNED_BYTE, text);
-        glPopAttrib();
-        glMatrixMode(GL_PROJECTION);
-        glPopMatrix();
-        glPopAttrib();
-    }
-
     Display* display;
-    const Ring& ring;
-    Area area;
     Window window;
+    HandFrame drawing;
     GLXContext context = nullptr;
     XFontStruct* font = nullptr;
     GLuint listBase = 0;
-    Clock::time_point last;
-    float angle = 0.0f;
-    int refresh = 10;
-    char text[32] = "";
 };
-
-// Frames per second of a loop run for the given time.
-template <class Frame> double rate(Frame frame, double seconds) {
-    // The first frames compile the driver's pipelines; they are no part of the rate.
-    for (int warmUp = 0; warmUp < 5; ++warmUp)
-        frame();
-    long frames = 0;
-    const Clock::time_point start = Clock::now();
-    while (secondsSince(start) < seconds) {
-        frame();
-        ++frames;
-    }
-    return frames / secondsSince(start);
-}
 
 // X requests sent on the host's connection and on the one the current context renders on (the
 // library's own, for a manager), from construction on.
@@ -257,66 +172,6 @@ template <class Frame> double requestsPerFrame(Display* display, Frame frame, in
 
 int chosenFormat(Managed& managed) {
     return managed.manager->getRenderContext().getPixelFormat();
-}
-
-// A loop to time: it makes its context current and runs for the given seconds, answering its
-// frames per second.
-struct Loop {
-    const char* name;
-    std::function<double(double)> run;
-};
-
-struct Spread {
-    double median, low, high;
-};
-
-Spread spread(std::vector<double> values) {
-    std::sort(values.begin(), values.end());
-    return {median(values), values.front(), values.back()};
-}
-
-// Rounds in which every loop runs once, each round starting with the next loop in turn, so
-// that none always runs first (on a busy machine the first one pays for what ran before).
-// Answers each loop's rates, round by round.
-std::vector<std::vector<double>> interleaved(const std::vector<Loop>& loops, int rounds,
-                                             double seconds) {
-    std::vector<std::vector<double>> rates(loops.size());
-    for (int round = 0; round < rounds; ++round)
-        for (size_t i = 0; i < loops.size(); ++i) {
-            const size_t at = (round + i) % loops.size();
-            rates[at].push_back(loops[at].run(seconds));
-        }
-    return rates;
-}
-
-// One loop's rate over another's, as the median of the rounds' ratios with their spread.
-Spread ratio(const std::vector<double>& over, const std::vector<double>& under) {
-    std::vector<double> ratios;
-    for (size_t round = 0; round < over.size() && round < under.size(); ++round)
-        ratios.push_back(over[round] / under[round]);
-    return spread(ratios);
-}
-
-// Prints each loop's median rate with its spread, and the library's (the first loop's) rate
-// over each other loop's.
-void printComparison(const char* title, const std::vector<Loop>& loops,
-                     const std::vector<std::vector<double>>& rates) {
-    std::printf("%s\n", title);
-    for (size_t i = 0; i < loops.size(); ++i) {
-        if (rates[i].empty() || rates[i][0] <= 0) {
-            std::printf("  %-10s not run\n", loops[i].name);
-            continue;
-        }
-        const Spread rate = spread(rates[i]);
-        std::printf("  %-10s frames/s %8.1f (%.1f..%.1f)", loops[i].name, rate.median, rate.low,
-                    rate.high);
-        if (i > 0) {
-            const Spread r = ratio(rates[0], rates[i]);
-            std::printf("   library / %s %.3f (%.3f..%.3f)", loops[i].name, r.median, r.low,
-                        r.high);
-        }
-        std::printf("\n");
-    }
 }
 
 // A peer program's frames per second: it makes its own window on the visual its library
@@ -378,11 +233,10 @@ void compareLoops(Display* display, const Ring& ring, int rounds, double seconds
     };
     const auto rates = interleaved(loops, rounds, seconds);
     printComparison(title, loops, rates);
-    const Spread likeGlut = ratio(rates[4], rates[2]), likeGlfw = ratio(rates[4], rates[3]);
-    std::printf("  the peers' frame (the library without its overlay): library / freeglut %.3f "
-                "(%.3f..%.3f)   library / GLFW %.3f (%.3f..%.3f)\n",
-                likeGlut.median, likeGlut.low, likeGlut.high, likeGlfw.median, likeGlfw.low,
-                likeGlfw.high);
+    std::printf("  the peers' frame (the library without its overlay):");
+    printRatio("freeglut", rates[4], rates[2]);
+    printRatio("GLFW", rates[4], rates[3]);
+    std::printf("\n");
     describeFormat(library);
 
     library.manager->getRenderContext().makeCurrent();
@@ -528,7 +382,7 @@ void startUp(Display* display, const Ring& ring) {
     std::vector<double> times;
     for (int i = 0; i < 7; ++i) {
         const Window window = newWindow(display, kFull);
-        RingScene scene(ring, kFull);
+        RingScene scene(ring, kFull.width, kFull.height);
         {
             znVelmora manager(handleOf(window), &scene);
             manager.setWindowSize(0, 0, kFull.width, kFull.height);
@@ -544,25 +398,6 @@ void startUp(Display* display, const Ring& ring) {
     std::printf("initializeOpenGL      median %.2f ms (min %.2f, max %.2f, %zu runs)\n",
                 median(times), *std::min_element(times.begin(), times.end()),
                 *std::max_element(times.begin(), times.end()), times.size());
-}
-
-// Mesa's software renderer frees a frame's worth of memory and takes it back on every frame.
-// Where that block sits at the top of glibc's heap, glibc gives it back to the system each time
-// and the next frame faults it in again (about 300 page faults a frame at 640x480): a process
-// that starts so runs at about 0.35 of its rate, by the luck of its heap's layout, and fresh
-// peer processes did so in about half the rounds. Every loop here, this process and the peer
-// programs it starts, therefore runs with one fixed trim threshold: this re-runs the program
-// with it unless it is set already.
-void fixHeapTrimming(char** argv) {
-    const char* const threshold = "glibc.malloc.trim_threshold=67108864";
-    const char* tunables = std::getenv("GLIBC_TUNABLES");
-    if (tunables && std::strstr(tunables, "glibc.malloc.trim_threshold="))
-        return;
-    const std::string all =
-        tunables && *tunables ? std::string(tunables) + ":" + threshold : std::string(threshold);
-    setenv("GLIBC_TUNABLES", all.c_str(), 1);
-    execv("/proc/self/exe", argv);
-    std::perror("x11_frame_bench: cannot re-run with a fixed heap trim threshold");
 }
 
 } // namespace
