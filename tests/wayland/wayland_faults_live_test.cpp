@@ -7,6 +7,7 @@
 #include <GL/gl.h>
 #include <signal.h>
 #include <wayland-client.h>
+#include <wayland-egl.h>
 
 #include <cstdlib>
 #include <memory>
@@ -76,8 +77,12 @@ TEST(WaylandHost, DestroysItsSurfaceMidLoop) {
 TEST(WaylandHost, HandsOverWhatIsNoSurface) {
     WaylandWindow window("no surface");
     znSetWaylandDisplay(window.display());
-    znRenderContext context(reinterpret_cast<HWND>(window.display()));
-    EXPECT_EQ(contextFailureOf([&] { context.initRenderContext(); }), 1);
+    znRenderContext display(reinterpret_cast<HWND>(window.display()));
+    EXPECT_EQ(contextFailureOf([&] { display.initRenderContext(); }), 1);
+    wl_egl_window* native = wl_egl_window_create(window.surface(), 64, 64);
+    znRenderContext eglWindow(reinterpret_cast<HWND>(native));
+    EXPECT_EQ(contextFailureOf([&] { eglWindow.initRenderContext(); }), 1);
+    wl_egl_window_destroy(native);
     EXPECT_FALSE(wl_display_get_error(window.display()));
 }
 

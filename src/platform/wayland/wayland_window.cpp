@@ -1,4 +1,5 @@
 // Windows: the host's surfaces, what the layer keeps of each, and the size the host gives them.
+#include <cstdint>
 #include <cstring>
 #include <mutex>
 
@@ -13,8 +14,14 @@ wl_surface* surfaceOf(HWND window) {
 }
 
 // True when the handle carries a wl_surface, said on standard error otherwise: a host that hands
-// over its xdg_surface or wl_egl_window by mistake gets a failure, not a crash inside EGL.
+// over its xdg_surface or wl_egl_window by mistake gets a failure, not a crash inside EGL. A
+// proxy starts with its interface's address; a wl_egl_window starts with a small version number.
 bool isSurface(HWND window) {
+    if (*reinterpret_cast<const uintptr_t*>(window) < 4096) {
+        diagnose("GetDC", "the window handle is no Wayland object (a wl_egl_window?), "
+                          "not a wl_surface");
+        return false;
+    }
     const char* kind = libraries()->proxyClass(reinterpret_cast<wl_proxy*>(window));
     if (kind && std::strcmp(kind, "wl_surface") == 0)
         return true;
