@@ -25,8 +25,7 @@
 #include <string>
 #include <vector>
 
-#include "ShmBuffer.h"
-#include "WaylandWindow.h"
+#include "Desk.h"
 #include "comparison.h"
 #include "glyph_lists.h"
 #include "heap_trim.h"
@@ -36,53 +35,23 @@
 namespace {
 
 // Where the loops draw: a sub-surface each, side by side on one full-screen toplevel of the
-// host's connection, so that the compositor shows every loop's frames alike. (A toplevel above
-// another has its frames composited and its buffers held for that, the one under it not.)
-struct Desk {
-    explicit Desk(wl_display* host)
-        : window(host, "znVelmora frame bench"),
-          background(window.shm(), window.width(), window.height(), WL_SHM_FORMAT_XRGB8888) {
-        if (!window.subcompositor())
-            throw std::runtime_error("the compositor offers no wl_subcompositor");
-        background.fill(0xff000000);
-        wl_surface_attach(window.surface(), background.buffer(), 0, 0);
-        wl_surface_commit(window.surface());
-        window.roundtrip();
-    }
-    WaylandWindow window;
-    ShmBuffer background;
-};
+// host's connection, so that the compositor shows every loop's frames alike.
 
 // One loop's half of the desk: 0 the left, 1 the right.
 class Pane {
   public:
     Pane(Desk& desk, int half)
         : width(desk.window.width() / 2), height(desk.window.height()), desk(desk),
-          surface(wl_compositor_create_surface(desk.window.compositor())),
-          sub(wl_subcompositor_get_subsurface(desk.window.subcompositor(), surface,
-                                              desk.window.surface())) {
-        // Each pane shows its own commits, as a toplevel does.
-        wl_subsurface_set_desync(sub);
-        wl_subsurface_set_position(sub, half * width, 0);
-        wl_surface_commit(desk.window.surface());
-        desk.window.roundtrip();
-    }
-    ~Pane() {
-        wl_subsurface_destroy(sub);
-        wl_surface_destroy(surface);
-        desk.window.roundtrip();
-    }
-    Pane(const Pane&) = delete;
-    Pane& operator=(const Pane&) = delete;
+          window(desk, half * width, 0) {}
 
-    HWND handle() const { return reinterpret_cast<HWND>(surface); }
+    wl_surface* surface() const { return window.surface(); }
+    HWND handle() const { return reinterpret_cast<HWND>(surface()); }
 
     const int width, height;
     Desk& desk;
-    wl_surface* const surface;
 
   private:
-    wl_subsurface* const sub;
+    DeskSurface window;
 };
 
 // The library on the left pane, drawing the ring with the overlay, unpaced.
@@ -124,7 +93,7 @@ class HandLoop {
         if (!eglInitialize(display, nullptr, nullptr) || !eglBindAPI(EGL_OPENGL_API))
             throw std::runtime_error("EGL does not start on the host's connection");
         const EGLConfig config = configOf(format);
-        native = wl_egl_window_create(pane.surface, pane.width, pane.height);
+        native = wl_egl_window_create(pane.surface(), pane.width, pane.height);
         surface = eglCreateWindowSurface(display, config,
                                          reinterpret_cast<EGLNativeWindowType>(native), nullptr);
         const EGLint none[] = {EGL_NONE};
@@ -254,7 +223,7 @@ int main(int argc, char** argv) {
     int status = 0;
     try {
         const Ring ring;
-        Desk desk(host);
+        Desk desk(host, "znVelmora frame bench");
         if (!counted) {
             std::printf("every loop with glibc's heap trim threshold fixed at 64 MiB\n");
             startUp(desk, ring);

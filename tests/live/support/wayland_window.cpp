@@ -4,12 +4,12 @@
 #include <EGL/egl.h>
 #include <wayland-client.h>
 
+#include <memory>
 #include <mutex>
 #include <stdexcept>
 
+#include "Desk.h"
 #include "LiveWindow.h"
-#include "ShmBuffer.h"
-#include "WaylandWindow.h"
 
 namespace {
 
@@ -18,35 +18,23 @@ const int kPlaces[][2] = {{8, 8}, {520, 8}, {8, 392}, {520, 392}};
 const int kPlaceCount = 4;
 const int kPlaceWidth = 504, kPlaceHeight = 368;
 
-struct Desk {
-    Desk()
-        : window("znVelmora live tests"),
-          background(window.shm(), window.width(), window.height(), WL_SHM_FORMAT_XRGB8888) {
-        if (!window.subcompositor())
-            throw std::runtime_error("the compositor offers no wl_subcompositor");
-        background.fill(0xff000000);
-        wl_surface_attach(window.surface(), background.buffer(), 0, 0);
-        wl_surface_commit(window.surface());
-        window.roundtrip();
-        znSetWaylandDisplay(window.display());
-    }
-    WaylandWindow window;
-    ShmBuffer background;
+// The desk the library draws on, and which of its places are taken.
+struct Places {
+    Places() : desk("znVelmora live tests") { znSetWaylandDisplay(desk.window.display()); }
+    Desk desk;
     bool taken[kPlaceCount] = {};
     std::mutex mutex; // places are taken and given back from the tests' threads
 };
 
-Desk& desk() {
-    static Desk* const made = new Desk();
+Places& places() {
+    static Places* const made = new Places();
     return *made;
 }
 
 } // namespace
 
 struct LiveWindow::System {
-    wl_surface* surface = nullptr;
-    wl_subsurface* subsurface = nullptr;
-    HWND handle = nullptr;
+    std::unique_ptr<DeskSurface> window;
     int place = -1;
 };
 
@@ -54,7 +42,7 @@ LiveWindow::LiveWindow(int width, int height, DeviceContexts)
     : system(new System), width_(width), height_(height) {
     if (width > kPlaceWidth || height > kPlaceHeight)
         throw std::runtime_error("a live window larger than a quarter of the output");
-    Desk& on = desk();
+    Places& on = places();
     {
         std::lock_guard<std::mutex> lock(on.mutex);
         for (int i = 0; i < kPlaceCount && system->place < 0; ++i)
@@ -63,30 +51,20 @@ LiveWindow::LiveWindow(int width, int height, DeviceContexts)
     }
     if (system->place < 0)
         throw std::runtime_error("more live windows at once than the output holds");
-    system->surface = wl_compositor_create_surface(on.window.compositor());
-    system->subsurface = wl_subcompositor_get_subsurface(on.window.subcompositor(), system->surface,
-                                                         on.window.surface());
-    // Each window shows its own commits, as a toplevel does.
-    wl_subsurface_set_desync(system->subsurface);
-    wl_subsurface_set_position(system->subsurface, kPlaces[system->place][0],
-                               kPlaces[system->place][1]);
-    wl_surface_commit(on.window.surface());
-    on.window.roundtrip();
-    system->handle = reinterpret_cast<HWND>(system->surface);
-    znSetWaylandWindowSize(system->handle, width, height);
+    system->window = std::make_unique<DeskSurface>(on.desk, kPlaces[system->place][0],
+                                                   kPlaces[system->place][1]);
+    znSetWaylandWindowSize(handle(), width, height);
 }
 
 LiveWindow::~LiveWindow() {
-    wl_subsurface_destroy(system->subsurface);
-    wl_surface_destroy(system->surface);
-    desk().window.roundtrip();
-    Desk& on = desk();
+    system->window.reset();
+    Places& on = places();
     std::lock_guard<std::mutex> lock(on.mutex);
     on.taken[system->place] = false;
 }
 
 HWND LiveWindow::handle() const {
-    return system->handle;
+    return reinterpret_cast<HWND>(system->window->surface());
 }
 
 bool LiveWindow::destroy() {
@@ -94,12 +72,12 @@ bool LiveWindow::destroy() {
 }
 
 void LiveWindow::pump() {
-    desk().window.dispatchPending();
+    places().desk.window.dispatchPending();
 }
 
 std::vector<unsigned char> LiveWindow::capture() {
     int width = 0, height = 0;
-    const std::vector<uint32_t> shot = desk().window.screenshot(width, height);
+    const std::vector<uint32_t> shot = places().desk.window.screenshot(width, height);
     std::vector<unsigned char> rgb;
     rgb.reserve(size_t(width_) * height_ * 3);
     const int left = kPlaces[system->place][0], top = kPlaces[system->place][1];
