@@ -1,74 +1,51 @@
 #include "platform/freetype/ft_library.h"
 
-#include <dlfcn.h>
-
 #include <string>
+
+#include "platform/shared_library.h"
 
 namespace zn::freetype {
 
 namespace {
 
-// Looks one entry point up; `missing` names the first that was not found.
-template <class Function>
-void find(void* handle, const char* name, Function& out, std::string& missing) {
-    out = reinterpret_cast<Function>(dlsym(handle, name));
-    if (!out && missing.empty())
-        missing = name;
+std::string bindFreeType(FreeTypeCalls& ft) {
+    platform::SharedLibrary library("libfreetype.so.6");
+    library.bind(ft.initFreeType, "FT_Init_FreeType");
+    library.bind(ft.doneFreeType, "FT_Done_FreeType");
+    library.bind(ft.newFace, "FT_New_Face");
+    library.bind(ft.doneFace, "FT_Done_Face");
+    library.bind(ft.setPixelSizes, "FT_Set_Pixel_Sizes");
+    library.bind(ft.selectSize, "FT_Select_Size");
+    library.bind(ft.setTransform, "FT_Set_Transform");
+    library.bind(ft.loadChar, "FT_Load_Char");
+    library.bind(ft.embolden, "FT_GlyphSlot_Embolden");
+    library.bind(ft.renderGlyph, "FT_Render_Glyph");
+    return library.why();
 }
 
-std::string findFreeType(void* handle, FreeTypeCalls& ft) {
-    std::string missing;
-    find(handle, "FT_Init_FreeType", ft.initFreeType, missing);
-    find(handle, "FT_Done_FreeType", ft.doneFreeType, missing);
-    find(handle, "FT_New_Face", ft.newFace, missing);
-    find(handle, "FT_Done_Face", ft.doneFace, missing);
-    find(handle, "FT_Set_Pixel_Sizes", ft.setPixelSizes, missing);
-    find(handle, "FT_Select_Size", ft.selectSize, missing);
-    find(handle, "FT_Set_Transform", ft.setTransform, missing);
-    find(handle, "FT_Load_Char", ft.loadChar, missing);
-    find(handle, "FT_GlyphSlot_Embolden", ft.embolden, missing);
-    find(handle, "FT_Render_Glyph", ft.renderGlyph, missing);
-    return missing;
-}
-
-std::string findFontconfig(void* handle, FontconfigCalls& fc) {
-    std::string missing;
-    find(handle, "FcInit", fc.init, missing);
-    find(handle, "FcPatternCreate", fc.patternCreate, missing);
-    find(handle, "FcPatternDestroy", fc.patternDestroy, missing);
-    find(handle, "FcPatternAddString", fc.addString, missing);
-    find(handle, "FcPatternAddInteger", fc.addInteger, missing);
-    find(handle, "FcPatternAddDouble", fc.addDouble, missing);
-    find(handle, "FcConfigSubstitute", fc.configSubstitute, missing);
-    find(handle, "FcDefaultSubstitute", fc.defaultSubstitute, missing);
-    find(handle, "FcFontMatch", fc.fontMatch, missing);
-    find(handle, "FcPatternGetString", fc.getString, missing);
-    find(handle, "FcPatternGetInteger", fc.getInteger, missing);
-    find(handle, "FcPatternGetBool", fc.getBool, missing);
-    find(handle, "FcPatternGetMatrix", fc.getMatrix, missing);
-    return missing;
-}
-
-// Opens a library and finds its entry points; empty on success, else why not.
-template <class Calls>
-std::string open(const char* soname, Calls& calls, std::string (*findAll)(void*, Calls&)) {
-    void* handle = dlopen(soname, RTLD_NOW | RTLD_LOCAL);
-    if (!handle) {
-        const char* why = dlerror();
-        return why ? why : soname;
-    }
-    const std::string missing = findAll(handle, calls);
-    if (missing.empty())
-        return std::string(); // kept open for the life of the process
-    dlclose(handle);
-    return std::string(soname) + ": no " + missing;
+std::string bindFontconfig(FontconfigCalls& fc) {
+    platform::SharedLibrary library("libfontconfig.so.1");
+    library.bind(fc.init, "FcInit");
+    library.bind(fc.patternCreate, "FcPatternCreate");
+    library.bind(fc.patternDestroy, "FcPatternDestroy");
+    library.bind(fc.addString, "FcPatternAddString");
+    library.bind(fc.addInteger, "FcPatternAddInteger");
+    library.bind(fc.addDouble, "FcPatternAddDouble");
+    library.bind(fc.configSubstitute, "FcConfigSubstitute");
+    library.bind(fc.defaultSubstitute, "FcDefaultSubstitute");
+    library.bind(fc.fontMatch, "FcFontMatch");
+    library.bind(fc.getString, "FcPatternGetString");
+    library.bind(fc.getInteger, "FcPatternGetInteger");
+    library.bind(fc.getBool, "FcPatternGetBool");
+    library.bind(fc.getMatrix, "FcPatternGetMatrix");
+    return library.why();
 }
 
 std::shared_ptr<Library> load() {
     auto loaded = std::make_shared<Library>();
-    std::string why = open("libfreetype.so.6", loaded->ft, findFreeType);
+    std::string why = bindFreeType(loaded->ft);
     if (why.empty())
-        why = open("libfontconfig.so.1", loaded->fc, findFontconfig);
+        why = bindFontconfig(loaded->fc);
     if (why.empty() && !loaded->fc.init())
         why = "fontconfig: its configuration cannot be loaded";
     if (why.empty() && loaded->ft.initFreeType(&loaded->handle) != 0)
