@@ -1,6 +1,5 @@
 // The host's display: chosen by znSetWaylandDisplay, EGL initialised on it on first need, and
 // watched for a failed compositor connection. Also the back-end's reports.
-#include <atomic>
 #include <cstdio>
 #include <cstring>
 #include <mutex>
@@ -11,8 +10,6 @@
 namespace zn::wayland {
 
 namespace {
-
-std::atomic<bool> waylandChosen{false};
 
 // EGL on the host's display, with the configurations that draw OpenGL into windows; null,
 // said on standard error, when EGL refuses the display.
@@ -73,7 +70,7 @@ WaylandBackend& backend() {
 }
 
 bool chosen() {
-    return waylandChosen;
+    return backend().chosen != nullptr;
 }
 
 std::shared_ptr<const Display> WaylandBackend::display(const char* call) {
@@ -83,12 +80,13 @@ std::shared_ptr<const Display> WaylandBackend::display(const char* call) {
     std::shared_ptr<const Display> found;
     {
         std::lock_guard<decltype(mutex)> lock(mutex);
-        if (!chosen) {
+        wl_display* const host = chosen;
+        if (!host) {
             diagnose(call, "no Wayland display was handed over");
             return nullptr;
         }
-        if (!current || current->host != chosen)
-            current = initialise(*egl, chosen);
+        if (!current || current->host != host)
+            current = initialise(*egl, host);
         found = current;
     }
     if (found && connectionFailed(*found, call))
@@ -120,10 +118,7 @@ void znSetWaylandDisplay(wl_display* display) {
     // The libraries are loaded here, once a host asks for Wayland, and not before.
     if (display && !libraries())
         return;
-    WaylandBackend& state = backend();
-    std::lock_guard<decltype(state.mutex)> lock(state.mutex);
-    state.chosen = display;
-    waylandChosen = display != nullptr;
+    backend().chosen = display;
 }
 
 void znSetWaylandWindowSize(HWND window, int width, int height) {

@@ -33,7 +33,6 @@ const Libraries* open() {
     egl.bind(loaded.swapBuffers, "eglSwapBuffers");
     egl.bind(loaded.swapInterval, "eglSwapInterval");
     egl.bind(loaded.getProcAddress, "eglGetProcAddress");
-    egl.bind(loaded.queryString, "eglQueryString");
     egl.bind(loaded.getPlatformDisplay, "eglGetPlatformDisplay"); // EGL 1.5
     platform::SharedLibrary native("libwayland-egl.so.1");
     native.bind(loaded.createNativeWindow, "wl_egl_window_create");

@@ -27,7 +27,6 @@ struct Libraries {
     decltype(&eglSwapBuffers) swapBuffers;
     decltype(&eglSwapInterval) swapInterval;
     decltype(&eglGetProcAddress) getProcAddress;
-    decltype(&eglQueryString) queryString;
 
     decltype(&wl_egl_window_create) createNativeWindow;
     decltype(&wl_egl_window_resize) resizeNativeWindow;

@@ -21,6 +21,7 @@
 // a protocol error) fails every call from then on and ends nothing.
 #pragma once
 
+#include <atomic>
 #include <map>
 #include <memory>
 #include <string>
@@ -121,8 +122,8 @@ class WaylandBackend final : public native::Backend {
     bool connectionFailed(const Display& display, const char* call);
 
     RankedMutex<zn::platform::kDisplayRank> mutex;
-    wl_display* chosen = nullptr;           // what znSetWaylandDisplay gave last
-    std::shared_ptr<const Display> current; // EGL on `chosen`, once asked for
+    std::atomic<wl_display*> chosen{nullptr}; // what znSetWaylandDisplay gave last
+    std::shared_ptr<const Display> current;   // EGL on `chosen`, once asked for
     std::map<wl_surface*, std::weak_ptr<Surface>> surfaces;
     std::map<wl_surface*, std::pair<int, int>> sizes; // what setWindowSize gave each surface
 };
