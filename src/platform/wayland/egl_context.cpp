@@ -8,10 +8,6 @@ namespace zn::wayland {
 
 namespace {
 
-WaylandWindow& target(native::Window& window) {
-    return static_cast<WaylandWindow&>(window);
-}
-
 WaylandContext& eglContext(native::Context& context) {
     return static_cast<WaylandContext&>(context);
 }

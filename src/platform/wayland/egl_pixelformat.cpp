@@ -40,10 +40,6 @@ native::FormatTraits readTraits(const Display& display, EGLConfig config) {
     return traits;
 }
 
-WaylandWindow& target(native::Window& window) {
-    return static_cast<WaylandWindow&>(window);
-}
-
 } // namespace
 
 int WaylandBackend::chooseFormat(native::Window& window, const PIXELFORMATDESCRIPTOR& request) {

@@ -77,6 +77,11 @@ struct WaylandWindow : native::Window {
     std::shared_ptr<Surface> surface; // null for the screen
 };
 
+// The back-end's own window behind a device context's.
+inline WaylandWindow& target(native::Window& window) {
+    return static_cast<WaylandWindow&>(window);
+}
+
 struct WaylandContext : native::Context {
     std::shared_ptr<const Display> display;
     EGLContext context;
